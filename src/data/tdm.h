@@ -59,7 +59,7 @@ public:
     engine::DataSource *DataSource3; // Tab_dati_extra
 
 private:
-    engine::Table *makeTable(const QString &tableName, const QString &indexName = {});
+    engine::Table *makeTable(const QString &cursorName, const QString &tableName, const QString &indexName = {});
     void declareFields();
 };
 
