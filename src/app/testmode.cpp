@@ -1,0 +1,15 @@
+#include "app/testmode.h"
+
+namespace {
+bool testMode = false;
+}
+
+void setTestMode(bool on)
+{
+    testMode = on;
+}
+
+bool inTestMode()
+{
+    return testMode;
+}
