@@ -249,7 +249,9 @@ public:
     }
 
     // After the row at position p left the view: stand on its follower, or on the new last row at eof.
-    void standAfterVanished(int p)
+    // When a post made it leave, the next next() stays on the follower, so that a walk whose body
+    // posts rows out of the filter still visits every row; after remove() next() moves as usual.
+    void standAfterVanished(int p, bool byPost)
     {
         skipAdvance = false;
         if (visible.empty()) {
@@ -258,6 +260,7 @@ public:
         } else if (p < int(visible.size())) {
             setPos(p);
             bof = eof = false;
+            skipAdvance = byPost;
         } else {
             setPos(int(visible.size()) - 1);
             bof = false;
@@ -682,7 +685,7 @@ public:
                 bof = eof = false;
             } else {
                 sync();
-                standAfterVanished(int(lowerBound(visible, pool[size_t(slot)]) - visible.begin()));
+                standAfterVanished(int(lowerBound(visible, pool[size_t(slot)]) - visible.begin()), true);
             }
             return;
         }
@@ -699,7 +702,7 @@ public:
                 bof = eof = skipAdvance = false;
             } else {
                 visible.erase(visible.begin() + pos);
-                standAfterVanished(pos);
+                standAfterVanished(pos, true);
             }
             return;
         }
@@ -712,7 +715,7 @@ public:
             setPos(p);
             bof = eof = skipAdvance = false;
         } else {
-            standAfterVanished(p);
+            standAfterVanished(p, true);
         }
     }
 
@@ -1496,7 +1499,7 @@ void Table::remove()
     d->pool[size_t(slot)].data.reset();
     d->freeSlots.push_back(slot);
     ++d->version;
-    d->standAfterVanished(p);
+    d->standAfterVanished(p, false);
     Q_EMIT rowsChanged();
     Q_EMIT currentChanged();
 }
