@@ -1,6 +1,7 @@
 #include "app/messages.h"
 
 #include "app/testmode.h"
+#include "data/engine/engineerror.h"
 
 #include <QQueue>
 #include <QDebug>
@@ -36,6 +37,12 @@ void Messages::plain(const QString &text) { present(MessageKind::Plain, text); }
 void Messages::information(const QString &text) { present(MessageKind::Information, text); }
 void Messages::warning(const QString &text) { present(MessageKind::Warning, text); }
 void Messages::error(const QString &text) { present(MessageKind::Error, text); }
+
+void Messages::error(const std::exception &failure)
+{
+    const auto *engineError = dynamic_cast<const engine::EngineError *>(&failure);
+    error(engineError ? engineError->message() : QString::fromLocal8Bit(failure.what()));
+}
 
 bool Messages::confirm(const QString &text)
 {

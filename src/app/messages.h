@@ -10,6 +10,8 @@
 #include <QList>
 #include <QString>
 
+#include <exception>
+
 enum class MessageKind { Plain, Information, Warning, Error, Confirmation };
 
 struct ShownMessage {
@@ -34,6 +36,8 @@ public:
     static void warning(const QString &text);
     static void error(const QString &text);
     static bool confirm(const QString &text); // proceeds only on Yes
+    // An error box with the failure's text; an engine error carries its own Italian message.
+    static void error(const std::exception &failure);
 
     // The presenter is not owned; nullptr removes it.
     static void setPresenter(MessagePresenter *presenter);

@@ -1,0 +1,11 @@
+#pragma once
+// The message boxes of the desktop program, behind the message service (app/messages.h). Standard
+// buttons, so that Qt's Italian translation labels them "OK", "Sì" and "No".
+
+#include "app/messages.h"
+
+class MessageBoxPresenter : public MessagePresenter {
+public:
+    void show(MessageKind kind, const QString &text) override;
+    bool confirm(const QString &text) override;
+};
