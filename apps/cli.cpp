@@ -1,0 +1,191 @@
+// sigillo-cli: the headless companion of Sigillo, for scripts and for the laboratory's checks
+// without the desktop program. Each command is one function with one row in commands(); adding a
+// command means writing its function and its row, and the help text follows from the table.
+//
+// Exit status: 0 when every code handled is valid, 1 otherwise, 2 on wrong usage.
+
+#include "codfis/codfis.h"
+#include "codfis/piva.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { AllValid = 0, SomeInvalid = 1, WrongUsage = 2 };
+
+struct Console {
+    QTextStream in{stdin};
+    QTextStream out{stdout};
+    QTextStream err{stderr};
+};
+
+struct Command {
+    QString name;
+    QString usage; // the command's lines in the help text
+    int (*run)(const QStringList &args, Console &io);
+};
+
+const QList<Command> &commands();
+
+QString helpText()
+{
+    QString text = QStringLiteral("Uso: sigillo-cli COMANDO [ARGOMENTI...]\n\nComandi:\n");
+    for (const Command &command : commands())
+        text += command.usage;
+    text += QStringLiteral("\nOpzioni:\n"
+                           "  -h, --help  mostra questo aiuto\n"
+                           "\nStato di uscita: 0 se ogni codice è valido, 1 altrimenti, 2 se il comando è usato male.\n");
+    return text;
+}
+
+int wrongUsage(Console &io, const QString &message)
+{
+    io.err << "sigillo-cli: " << message << "\n\n" << helpText();
+    return WrongUsage;
+}
+
+// Tcodfis answers with codes only; this is what they mean to whoever runs the command.
+QString explainError(const QString &code)
+{
+    const QString character = code.mid(1);
+    switch (code.at(0).unicode()) {
+    case '1':
+        return QStringLiteral("il cognome contiene il carattere non ammesso «%1»").arg(character);
+    case '2':
+        return QStringLiteral("il nome contiene il carattere non ammesso «%1»").arg(character);
+    case '3':
+        return QStringLiteral("il cognome ha meno di due caratteri");
+    case '4':
+        return QStringLiteral("il cognome non contiene vocali");
+    case '5':
+        return QStringLiteral("il nome ha meno di due caratteri");
+    case '6':
+        return QStringLiteral("il nome non contiene vocali prima della quarta consonante");
+    case '7':
+        return QStringLiteral("il codice catastale non è di quattro lettere o cifre");
+    case '8':
+        return QStringLiteral("la data di nascita non è valida");
+    }
+    return QStringLiteral("codice non calcolabile");
+}
+
+int computeFiscalCode(const QStringList &args, Console &io)
+{
+    const QString sex = args[2].toUpper();
+    if (sex != QLatin1String("M") && sex != QLatin1String("F"))
+        return wrongUsage(io, QStringLiteral("sesso non valido: «%1» (atteso M o F)").arg(args[2]));
+    QDate birth = QDate::fromString(args[3], QStringLiteral("dd/MM/yyyy"));
+    if (!birth.isValid())
+        birth = QDate::fromString(args[3], QStringLiteral("d/M/yyyy"));
+    if (!birth.isValid())
+        return wrongUsage(io, QStringLiteral("data di nascita non valida: «%1» (attesa GG/MM/AAAA)").arg(args[3]));
+
+    Tcodfis codfis;
+    codfis.setCognome(args[0]);
+    codfis.setNome(args[1]);
+    codfis.setSesso(sex == QLatin1String("F") ? Tcodfis::F : Tcodfis::M);
+    codfis.setData_Nascita(birth);
+    // Cadastral codes are written in capitals; accept them typed in lower case.
+    codfis.setCodice_comune(args[4].toUpper());
+    codfis.Calcola();
+    if (!codfis.Valido()) {
+        io.out << "errore " << codfis.codfis() << ": " << explainError(codfis.codfis()) << '\n';
+        return SomeInvalid;
+    }
+    io.out << codfis.codfis() << '\n';
+    return AllValid;
+}
+
+int checkFiscalCode(const QString &code, Console &io)
+{
+    Tcodfis codfis;
+    codfis.setCodfis(code);
+    io.out << code << (codfis.Valido() ? ": valido\n" : ": non valido\n");
+    return codfis.Valido() ? AllValid : SomeInvalid;
+}
+
+int codiceFiscale(const QStringList &args, Console &io)
+{
+    if (args.size() == 5)
+        return computeFiscalCode(args, io);
+    if (args.size() == 1)
+        return checkFiscalCode(args[0], io);
+    return wrongUsage(io, QStringLiteral("codice-fiscale vuole un codice da controllare oppure "
+                                         "cognome, nome, sesso, data di nascita e codice catastale"));
+}
+
+int partitaIva(const QStringList &args, Console &io)
+{
+    QStringList numbers = args;
+    if (numbers.isEmpty()) {
+        QString line;
+        while (io.in.readLineInto(&line)) {
+            if (!line.trimmed().isEmpty())
+                numbers.append(line);
+        }
+        if (numbers.isEmpty()) {
+            io.err << "sigillo-cli: nessuna partita IVA da controllare\n";
+            return SomeInvalid;
+        }
+    }
+    int status = AllValid;
+    for (const QString &number : std::as_const(numbers)) {
+        const bool valid = PivaValida(number);
+        io.out << number << (valid ? ": valida\n" : ": non valida\n");
+        if (!valid)
+            status = SomeInvalid;
+    }
+    return status;
+}
+
+const QList<Command> &commands()
+{
+    static const QList<Command> table = {
+        {QStringLiteral("codice-fiscale"),
+         QStringLiteral("  codice-fiscale COGNOME NOME SESSO GG/MM/AAAA CODICE_CATASTALE\n"
+                        "      calcola il codice fiscale di una persona fisica (SESSO: M o F)\n"
+                        "  codice-fiscale CODICE\n"
+                        "      controlla il carattere di controllo di un codice fiscale\n"),
+         codiceFiscale},
+        {QStringLiteral("partita-iva"),
+         QStringLiteral("  partita-iva [NUMERO...]\n"
+                        "      controlla le partite IVA date; senza numeri le legge dallo standard input,\n"
+                        "      una per riga\n"),
+         partitaIva},
+    };
+    return table;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("sigillo-cli"));
+    Console io;
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return wrongUsage(io, QStringLiteral("manca il comando"));
+    const auto isHelp = [](const QString &arg) { return arg == QLatin1String("-h") || arg == QLatin1String("--help"); };
+    const QString name = args.takeFirst();
+    if (isHelp(name)) {
+        io.out << helpText();
+        return AllValid;
+    }
+    for (const Command &command : commands()) {
+        if (command.name != name)
+            continue;
+        if (!args.isEmpty() && isHelp(args.first())) {
+            io.out << helpText();
+            return AllValid;
+        }
+        return command.run(args, io);
+    }
+    return wrongUsage(io, QStringLiteral("comando sconosciuto: «%1»").arg(name));
+}

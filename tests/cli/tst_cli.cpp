@@ -1,0 +1,144 @@
+// sigillo-cli as a script sees it: what it prints, on which stream, and its exit status.
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList &args, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(SIGILLO_CLI), args);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void answers_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+
+        const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char('|')); };
+
+        QTest::newRow("compute") << args("codice-fiscale|ROSSI|MARIO|M|01/01/1980|H501") << QByteArray() << 0
+                                 << "RSSMRA80A01H501U\n";
+        QTest::newRow("compute, lower case and short date")
+            << args("codice-fiscale|bianchi|giovanna|f|5/3/1975|f205") << QByteArray() << 0 << "BNCGNN75C45F205U\n";
+        QTest::newRow("compute, blank in the name") << args("codice-fiscale|DE LUCA|GIAN MARCO|M|20/06/1971|D612")
+                                                    << QByteArray() << 0 << "DLCGMR71H20D612W\n";
+        QTest::newRow("surname without vowels") << args("codice-fiscale|BRT|MARIO|M|01/01/1980|H501") << QByteArray()
+                                                << 1 << "errore 4: il cognome non contiene vocali\n";
+        QTest::newRow("refused character")
+            << args("codice-fiscale|CANTÙ|MARIO|M|01/01/1980|H501") << QByteArray() << 1
+            << "errore 1Ù: il cognome contiene il carattere non ammesso «Ù»\n";
+        QTest::newRow("short municipality") << args("codice-fiscale|ROSSI|MARIO|M|01/01/1980|H50") << QByteArray() << 1
+                                            << "errore 7: il codice catastale non è di quattro lettere o cifre\n";
+        QTest::newRow("check valid") << args("codice-fiscale|RSSMRA80A01H501U") << QByteArray() << 0
+                                     << "RSSMRA80A01H501U: valido\n";
+        QTest::newRow("check omocodic") << args("codice-fiscale|MRTMTT25D09FNLRU") << QByteArray() << 0
+                                        << "MRTMTT25D09FNLRU: valido\n";
+        QTest::newRow("check wrong letter") << args("codice-fiscale|RSSMRA80A01H501V") << QByteArray() << 1
+                                            << "RSSMRA80A01H501V: non valido\n";
+        QTest::newRow("VAT numbers, all valid") << args("partita-iva|12345678903|00000000000") << QByteArray() << 0
+                                                << "12345678903: valida\n00000000000: valida\n";
+        QTest::newRow("VAT numbers, one wrong") << args("partita-iva|12345678901|12345678903") << QByteArray() << 1
+                                                << "12345678901: non valida\n12345678903: valida\n";
+        QTest::newRow("VAT numbers from input") << QStringList(QStringLiteral("partita-iva"))
+                                                << QByteArray("12345678903\r\n\n98765432103\n") << 0
+                                                << "12345678903: valida\n98765432103: valida\n";
+        QTest::newRow("VAT numbers from input, one wrong")
+            << QStringList(QStringLiteral("partita-iva")) << QByteArray("12345678903\n1234567890") << 1
+            << "12345678903: valida\n1234567890: non valida\n";
+        QTest::newRow("VAT numbers, empty input") << QStringList(QStringLiteral("partita-iva")) << QByteArray("\n")
+                                                  << 1 << "";
+    }
+
+    void answers()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+
+        const Run run = runCli(args, input);
+        QCOMPARE(run.out, out);
+        QCOMPARE(run.exitCode, exitCode);
+    }
+
+    void wrongUsage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("no command") << QStringList() << "manca il comando";
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("backupp")} << "comando sconosciuto: «backupp»";
+        QTest::newRow("no code") << QStringList{QStringLiteral("codice-fiscale")} << "codice-fiscale vuole";
+        QTest::newRow("three arguments")
+            << QStringList{QStringLiteral("codice-fiscale"), QStringLiteral("ROSSI"), QStringLiteral("MARIO"),
+                           QStringLiteral("M")}
+            << "codice-fiscale vuole";
+        QTest::newRow("sex") << QStringList{QStringLiteral("codice-fiscale"), QStringLiteral("ROSSI"), QStringLiteral("MARIO"),
+                                            QStringLiteral("X"), QStringLiteral("01/01/1980"), QStringLiteral("H501")}
+                             << "sesso non valido: «X»";
+        QTest::newRow("date") << QStringList{QStringLiteral("codice-fiscale"), QStringLiteral("ROSSI"),
+                                             QStringLiteral("MARIO"), QStringLiteral("M"), QStringLiteral("31/02/1980"),
+                                             QStringLiteral("H501")}
+                              << "data di nascita non valida: «31/02/1980»";
+    }
+
+    void wrongUsage()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+
+        const Run run = runCli(args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.err.contains(QStringLiteral("Uso: sigillo-cli COMANDO")));
+    }
+
+    void help_data()
+    {
+        QTest::addColumn<QStringList>("args");
+
+        QTest::newRow("--help") << QStringList{QStringLiteral("--help")};
+        QTest::newRow("-h") << QStringList{QStringLiteral("-h")};
+        QTest::newRow("command --help") << QStringList{QStringLiteral("partita-iva"), QStringLiteral("--help")};
+    }
+
+    void help()
+    {
+        QFETCH(QStringList, args);
+
+        const Run run = runCli(args);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(run.out.startsWith(QStringLiteral("Uso: sigillo-cli COMANDO")));
+        QVERIFY(run.out.contains(QStringLiteral("codice-fiscale COGNOME NOME SESSO GG/MM/AAAA CODICE_CATASTALE")));
+        QVERIFY(run.out.contains(QStringLiteral("partita-iva [NUMERO...]")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
