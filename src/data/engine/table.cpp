@@ -103,6 +103,8 @@ public:
     RowLayout layout;
     QList<FieldDef> allFields;
     QHash<QString, FieldRef> fieldMap; // by lower-case name
+    QHash<QString, FieldRef> exactMap; // by the name as declared: most callers spell it so, sparing a toLower()
+    std::vector<FieldHandler> handlerOf; // by field number
     int pkField = -1;
     int autoField = -1;
     bool rowidIsPk = false; // an INTEGER PRIMARY KEY is SQLite's rowid
@@ -122,6 +124,7 @@ public:
     bool skipAdvance = false; // the posted row left the view: the cursor already stands on its follower
     TableState state = TableState::Inactive;
     QVariantList buffer;
+    std::vector<bool> dirty; // fields assigned since edit(): an update writes only these
     bool modified = false;
     bool stale = false;
     bool notifyPending = false;
@@ -142,7 +145,8 @@ public:
     };
     mutable QHash<QString, LookupCache> lookupCaches;
 
-    std::unique_ptr<QSqlQuery> insertQuery, updateQuery, deleteQuery;
+    std::unique_ptr<QSqlQuery> insertQuery, deleteQuery;
+    QHash<QByteArray, std::shared_ptr<QSqlQuery>> updateQueries; // by the mask of assigned fields
 
     // --- Helpers.
     bool editing() const { return state == TableState::Edit || state == TableState::Insert; }
@@ -161,6 +165,9 @@ public:
 
     FieldRef resolve(const QString &name) const
     {
+        const auto exact = exactMap.constFind(name);
+        if (exact != exactMap.constEnd())
+            return *exact;
         const auto it = fieldMap.constFind(name.toLower());
         if (it == fieldMap.constEnd()) {
             if (!isOpen)
@@ -349,6 +356,12 @@ public:
             fieldMap.insert(calcs[i].name.toLower(), {FieldKind::Calculated, i, int(allFields.size()) - 1});
         }
         layout.setFields(schema.fields);
+        exactMap.clear();
+        handlerOf.assign(size_t(allFields.size()), FieldHandler());
+        for (auto it = fieldMap.cbegin(); it != fieldMap.cend(); ++it) {
+            exactMap.insert(allFields[it->number].name, *it);
+            handlerOf[size_t(it->number)] = fieldHandlers.value(it.key());
+        }
     }
 
     void resolveOrder()
@@ -410,8 +423,10 @@ public:
             columns << quoteName(f.name);
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3")
-                                .arg(columns.join(QLatin1String(", ")), quoteName(schema.name), orderSql);
+        // Read in stored order and sort here: the comparator is SQLite's own order, and a sequential
+        // scan avoids the random page reads of walking a secondary index.
+        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2")
+                                .arg(columns.join(QLatin1String(", ")), quoteName(schema.name));
         if (!query.exec(sql))
             throw EngineError(QStringLiteral("Impossibile leggere la tabella %1: %2").arg(tableName, query.lastError().text()));
         pool.clear();
@@ -430,8 +445,6 @@ public:
             order.push_back(int(pool.size()));
             pool.push_back(std::move(row));
         }
-        // SQLite's order and ours agree by construction; a row stored with an unexpected type is the
-        // only way they could not, and the in-memory order must be exact for binary search.
         auto less = [this](int a, int b) { return compareSlots(a, b) < 0; };
         if (!std::is_sorted(order.begin(), order.end(), less))
             std::sort(order.begin(), order.end(), less);
@@ -646,28 +659,51 @@ public:
         for (const FieldDef &f : schema.fields)
             columns << quoteName(f.name);
         beginWrite(path);
-        QSqlQuery &query = inserting
-            ? prepared(insertQuery, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                        .arg(quoteName(schema.name), columns.join(QLatin1String(", ")),
-                                             QStringList(columns.size(), QStringLiteral("?")).join(QLatin1String(", "))))
-            : prepared(updateQuery, QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                                        .arg(quoteName(schema.name), columns.join(QLatin1String(" = ?, "))));
         const int n = int(schema.fields.size());
-        for (int f = 0; f < n; ++f)
-            query.bindValue(f, bindable(f));
-        if (!inserting)
-            query.bindValue(n, pool[size_t(cur)].rowid);
-        if (!query.exec())
-            writeFailed(query);
         qint64 rowid = 0;
         if (inserting) {
+            QSqlQuery &query = prepared(insertQuery, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                         .arg(quoteName(schema.name), columns.join(QLatin1String(", ")),
+                                                              QStringList(columns.size(), QStringLiteral("?")).join(QLatin1String(", "))));
+            for (int f = 0; f < n; ++f)
+                query.bindValue(f, bindable(f));
+            if (!query.exec())
+                writeFailed(query);
             rowid = query.lastInsertId().toLongLong();
             if (autoField >= 0 && buffer[autoField].isNull())
                 buffer[autoField] = int(rowid);
+            query.finish();
         } else {
+            // Only assigned columns, so that indexes on untouched fields are not rewritten.
+            QByteArray mask(n, '0');
+            QStringList assigned;
+            for (int f = 0; f < n; ++f) {
+                if (dirty[size_t(f)]) {
+                    mask[f] = '1';
+                    assigned << quoteName(schema.fields[f].name) + QStringLiteral(" = ?");
+                }
+            }
+            if (!assigned.isEmpty()) {
+                std::shared_ptr<QSqlQuery> &slot = updateQueries[mask];
+                std::unique_ptr<QSqlQuery> fresh;
+                if (!slot) {
+                    prepared(fresh, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                        .arg(quoteName(schema.name), assigned.join(QLatin1String(", "))));
+                    slot = std::move(fresh);
+                }
+                QSqlQuery &query = *slot;
+                int k = 0;
+                for (int f = 0; f < n; ++f) {
+                    if (dirty[size_t(f)])
+                        query.bindValue(k++, bindable(f));
+                }
+                query.bindValue(k, pool[size_t(cur)].rowid);
+                if (!query.exec())
+                    writeFailed(query);
+                query.finish();
+            }
             rowid = rowidIsPk ? buffer[pkField].toLongLong() : pool[size_t(cur)].rowid;
         }
-        query.finish();
         wrote(path, this);
 
         Row row;
@@ -748,7 +784,7 @@ public:
     void resetStatements()
     {
         insertQuery.reset();
-        updateQuery.reset();
+        updateQueries.clear();
         deleteQuery.reset();
     }
 };
@@ -1069,10 +1105,10 @@ void Table::setValue(const QString &field, const QVariant &value)
     if (!d->editing())
         throw EngineError(QStringLiteral("La tabella %1 non è in modifica").arg(d->tableName));
     d->buffer[r.index] = normalized;
+    d->dirty[size_t(r.index)] = true;
     d->modified = true;
-    const auto handler = d->fieldHandlers.constFind(def.name.toLower());
-    if (handler != d->fieldHandlers.constEnd() && *handler)
-        (*handler)(*this, def.name);
+    if (const FieldHandler &handler = d->handlerOf[size_t(r.number)])
+        handler(*this, def.name);
     Q_EMIT fieldChanged(def.name);
 }
 
@@ -1415,6 +1451,7 @@ void Table::append()
             d->buffer[f] = normalizeValue(d->schema.fields[f], d->master->value(d->masterFields[qsizetype(i)]), &ok);
         }
     }
+    d->dirty.assign(d->buffer.size(), true);
     d->modified = false;
     d->setState(TableState::Insert);
     Q_EMIT currentChanged();
@@ -1435,6 +1472,7 @@ void Table::edit()
     d->buffer.clear();
     for (int f = 0; f < d->layout.fieldCount(); ++f)
         d->buffer << d->layout.value(d->rowData(d->cur), f);
+    d->dirty.assign(d->buffer.size(), false);
     d->modified = false;
     d->setState(TableState::Edit);
 }
@@ -1555,7 +1593,12 @@ void Table::setOnCalcFields(Handler handler) { d->onCalc = std::move(handler); }
 
 void Table::setFieldChangeHandler(const QString &field, FieldHandler handler)
 {
-    d->fieldHandlers.insert(field.toLower(), std::move(handler));
+    d->fieldHandlers.insert(field.toLower(), handler);
+    if (d->isOpen) {
+        const auto it = d->fieldMap.constFind(field.toLower());
+        if (it != d->fieldMap.constEnd())
+            d->handlerOf[size_t(it->number)] = std::move(handler);
+    }
 }
 
 } // namespace engine
