@@ -1,16 +1,14 @@
-// The data module and the shell functions over a temporary base directory built from the catalogue.
+// The data module and the shell functions over a temporary base directory.
 
-#include "app/state.h"
-#include "data/catalogue.h"
+#include "app/messages.h"
+#include "app/testmode.h"
 #include "data/engine/tablefiles.h"
 #include "data/tdm.h"
 #include "data/utility.h"
+#include "testbase.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 using engine::Table;
 
@@ -18,21 +16,6 @@ class TestDataModule : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_base;
-
-    // DirBase with dati/ and, when a year is given, that year's directory, as the year selection leaves them.
-    void prepareBase(const QString &year)
-    {
-        AppState &state = appState();
-        state = AppState();
-        state.DirBase = withTrailingSeparator(m_base->path());
-        catalogue::createMissingTables(state.dataDir(), catalogue::baseTables());
-        if (!year.isEmpty()) {
-            state.AnnoLavoro = year;
-            catalogue::createMissingTables(state.yearDir(), catalogue::yearTables());
-        }
-    }
-
     static QList<Table *> baseCursors(const Tdm &data)
     {
         return {data.TabImpostazioni, data.Tabpwd, data.Tabcomuni, data.Tabzone, data.Tabesercizio, data.Tabms,
@@ -57,15 +40,12 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_base = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_base->isValid());
-    }
+    void initTestCase() { setTestMode(true); }
+    void init() { Messages::clear(); }
 
     void openingBeforeAYearOpensTheBaseTablesOnly()
     {
-        prepareBase({});
+        TestBase base;
         Tdm data;
         QCOMPARE(dm, &data);
         for (Table *table : baseCursors(data))
@@ -73,13 +53,15 @@ private Q_SLOTS:
         QVERIFY(!data.Tabmisurazioni->isOpen());
         QVERIFY(!data.c_esercizio->isOpen());
         QVERIFY(!data.Tab_dati_extra->isOpen());
+        QVERIFY(Messages::shown().isEmpty());
     }
 
     void openingWithAYearOpensTheYearTables()
     {
-        prepareBase(QStringLiteral("2021"));
+        TestBase base(QStringLiteral("2021"));
         Tdm data;
-        for (Table *table : baseCursors(data) << data.Tabmisurazioni << data.c_esercizio << data.Tab_dati_extra)
+        const QList<Table *> cursors = baseCursors(data) + QList<Table *>{data.Tabmisurazioni, data.c_esercizio, data.Tab_dati_extra};
+        for (Table *table : cursors)
             QVERIFY2(table->isOpen(), qPrintable(table->objectName()));
         QCOMPARE(data.Tabmisurazioni->directory(), appState().yearDir());
         QCOMPARE(data.Tabmisurazioni->indexName().toLower(), QStringLiteral("fineindex"));
@@ -87,7 +69,7 @@ private Q_SLOTS:
 
     void aMissingTableEndsOnlyItsGroup()
     {
-        prepareBase(QStringLiteral("2021"));
+        TestBase base(QStringLiteral("2021"));
         const QString dati = appState().dataDir();
         QVERIFY(QFile::remove(engine::tablefiles::filePath(dati, QStringLiteral("impostazioni"))));
         QVERIFY(QFile::remove(engine::tablefiles::filePath(dati, QStringLiteral("tipo_int"))));
@@ -102,7 +84,7 @@ private Q_SLOTS:
 
     void reopeningKeepsEveryIndex()
     {
-        prepareBase(QStringLiteral("2021"));
+        TestBase base(QStringLiteral("2021"));
         Tdm data;
         data.dmCreate(); // while already open: harmless
         data.dmDestroy();
@@ -122,7 +104,7 @@ private Q_SLOTS:
 
     void indexesMissingFromAnOlderArchiveAreAdded()
     {
-        prepareBase(QStringLiteral("2021"));
+        TestBase base(QStringLiteral("2021"));
         const QString dati = appState().dataDir();
         QVERIFY(QFile::remove(engine::tablefiles::filePath(dati, QStringLiteral("ms"))));
         engine::TableSchema bare = catalogue::schema(QStringLiteral("ms"));
@@ -137,7 +119,7 @@ private Q_SLOTS:
 
     void closingFollowsTheFixedOrder()
     {
-        prepareBase(QStringLiteral("2021"));
+        TestBase base(QStringLiteral("2021"));
         Tdm data;
         QStringList closed;
         for (Table *table : data.findChildren<Table *>())
@@ -156,7 +138,7 @@ private Q_SLOTS:
 
     void sharedCursorsAreLinked()
     {
-        prepareBase({});
+        TestBase base;
         Tdm data;
         for (int id : {1, 2}) {
             appendRow(data.Tabsoggetto, QStringLiteral("Id_sogg_obbl"), id);
@@ -193,7 +175,7 @@ private Q_SLOTS:
     {
         QFETCH(QVariantList, ids);
         QFETCH(int, expected);
-        prepareBase({});
+        TestBase base;
         Tdm data;
         // The technicians' cursor is ordered by name; the next id reads the stored (id) order all the same.
         Table *table = data.Tabtecnico;
@@ -212,7 +194,7 @@ private Q_SLOTS:
 
     void emptyingATableGoesThroughASecondCursor()
     {
-        prepareBase({});
+        TestBase base;
         Tdm data;
         for (int id = 1; id <= 3; ++id)
             appendRow(data.Tabesercizio, QStringLiteral("Id_esercizio"), id);
@@ -225,7 +207,7 @@ private Q_SLOTS:
 
     void templatesAreBuiltWhenMissing()
     {
-        prepareBase({});
+        TestBase base;
         const AppState &state = appState();
         catalogue::ensureTemplates(state);
         catalogue::ensureTemplates(state); // complete already: nothing to do
