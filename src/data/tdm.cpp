@@ -1,6 +1,7 @@
 #include "data/tdm.h"
 
 #include "app/state.h"
+#include "codfis/codfis.h"
 #include "data/catalogue.h"
 #include "data/engine/engineerror.h"
 
@@ -78,7 +79,11 @@ Tdm::Tdm(QObject *parent)
     DataSource5 = new DataSource(Tab_misurazioni_old, this);
     DataSource3 = new DataSource(Tab_dati_extra, this);
 
+    codfis1 = new Tcodfis(this);
+    codfis1->setObjectName(QStringLiteral("codfis1"));
+
     declareFields();
+    attachRules();
     dm = this;
     dmCreate();
 }
@@ -156,6 +161,16 @@ void Tdm::dmCreate()
         // Before a year is chosen the year directory is DirBase itself, which holds no register:
         // the group ends here and the year tables stay closed.
         openTable(Tabmisurazioni, year, true);
+        AppState &pending = appState();
+        if (pending.CorrezioneDaFare) {
+            pending.CorrezioneDaFare = false;
+            repairCompanyNames();
+        }
+        if (pending.ConversioneDaFare) {
+            pending.ConversioneDaFare = false;
+            convertOlderLayout();
+        }
+        fillAddresses();
         openTable(c_esercizio, data);
         openTable(Tab_dati_extra, year);
     });

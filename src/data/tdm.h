@@ -9,6 +9,12 @@
 
 #include <QObject>
 
+class LaboratoryWindowHooks;
+class Tcodfis;
+class MunicipalityChooser;
+class ShopWindowHooks;
+class TechnicianWindowHooks;
+
 class Tdm : public QObject {
     Q_OBJECT
 
@@ -58,7 +64,55 @@ public:
     engine::DataSource *DataSource5; // Tab_misurazioni_old
     engine::DataSource *DataSource3; // Tab_dati_extra
 
+    // The fiscal-code component the technician rules compute with; its Valido is the outcome of the
+    // last computation, which the fiscal-code rule reads.
+    Tcodfis *codfis1;
+
+    // Registered by the windows whose controls the rules touch, while they are open, and by the
+    // program for the municipality choice, which can come up while the data module opens (windowhooks.h).
+    static inline ShopWindowHooks *shopWindow = nullptr;
+    static inline LaboratoryWindowHooks *laboratoryWindow = nullptr;
+    static inline TechnicianWindowHooks *technicianWindow = nullptr;
+    static inline MunicipalityChooser *municipalityChooser = nullptr;
+
+    // The register's search, read by the register's record filter while RicercaInCorso is on:
+    // the field chosen (0 r_ditta, 1 p_iva, 2 Matricola_ms, 3 Tipo_intervento, 4 Trimestre; -1 none)
+    // and the text looked for.
+    int searchField = -1;
+    QString searchText;
+
+    // Record rules (rules.cpp).
+    void TabLsoggAfterInsert();
+    void TabMod_tecniciAfterInsert();
+    void TabesercizioPivaChange();
+    void TabesercizioComuneChange();
+    void TabsoggettoPivaChange();
+    void TabsoggettoPG_PFChange();
+    void TabtecnicoCognomeChange();
+    void TabtecnicoCfChange();
+    void TabLsoggAfterOpen();
+    void TabcomuniAfterOpen();
+    void Tab_misAfterOpen();
+    void TabmisurazioniData_fineChange();
+    void TabmisurazioniCOMUNEChange();
+    void TabmisurazioniId_esercizioChange();
+    static void TabmisurazioniCalcFields(engine::Table &table);
+    void TabmisurazioniBeforePost();
+    bool TabmisurazioniFilterRecord(const engine::Table &table) const;
+
 private:
+    void attachRules();
+    static void assignId(engine::Table &table, const QString &idField);
+    QVariant municipalityField(const QString &municipality, const QString &field) const;
+    bool municipalityExists(const QString &municipality) const;
+    void copyProvince(engine::Table *table, const QString &sourceField, const QString &provinceField);
+    QVariant shopField(const QVariant &shopId, const QString &field) const;
+
+    // One-time steps of opening a year (onetimesteps.cpp).
+    void repairCompanyNames();
+    void convertOlderLayout();
+    void fillAddresses();
+
     engine::Table *makeTable(const QString &cursorName, const QString &tableName, const QString &indexName = {});
     void declareFields();
 };
