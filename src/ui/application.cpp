@@ -2,6 +2,21 @@
 
 #include "app/messages.h"
 
+#include <QDialog>
+
+namespace {
+
+void closeIfShowing(QObject *receiver, const QEvent *event)
+{
+    auto *dialog = qobject_cast<QDialog *>(receiver);
+    if (!dialog || event->type() != QEvent::Show)
+        return;
+    // Queued: the dialog is still inside its own show, with its modal loop not yet running.
+    QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+}
+
+} // namespace
+
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -16,5 +31,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
     } catch (...) {
         Messages::error(QStringLiteral("Errore imprevisto."));
     }
-    return false;
+    closeIfShowing(receiver, event);
+    // Handled: by the error box.
+    return true;
 }

@@ -3,7 +3,6 @@
 #include "app/testmode.h"
 
 #include <QQueue>
-#include <QTimer>
 
 namespace {
 
@@ -20,14 +19,17 @@ int ModalWindows::exec(QDialog &window)
     if (inTestMode()) {
         if (handlers().isEmpty())
             qFatal("ApriModale: no handler queued for %s", window.metaObject()->className());
-        // A zero timer fires inside the window's own modal loop, after it has been shown.
-        QTimer::singleShot(0, &window, [&window, handler = handlers().dequeue()] {
+        // Queued calls run inside the window's own modal loop, after it has been shown. The check
+        // comes after whatever the handler's actions queued in turn, such as a window closing itself.
+        QMetaObject::invokeMethod(&window, [&window, handler = handlers().dequeue()] {
             handler(window);
-            if (window.isVisible()) {
-                qWarning("ApriModale: the handler left %s open; closing it", window.metaObject()->className());
+            QMetaObject::invokeMethod(&window, [&window] {
+                if (!window.isVisible())
+                    return;
+                qWarning("ApriModale: the test left %s open; closing it", window.metaObject()->className());
                 window.reject();
-            }
-        });
+            }, Qt::QueuedConnection);
+        }, Qt::QueuedConnection);
     }
     return window.exec();
 }
