@@ -1,0 +1,281 @@
+// The main window driven as the user drives it: captions, keys, commands and the messages they show.
+
+#include "app/aboutw.h"
+#include "app/config.h"
+#include "app/mainw.h"
+#include "app/messages.h"
+#include "app/primipassiw.h"
+#include "app/splashw.h"
+#include "app/state.h"
+#include "app/testmode.h"
+#include "data/tdm.h"
+#include "testbase.h"
+#include "ui/aprimodale.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString MissingCode = QStringLiteral("MANCA IL CODICE FISCALE NELLA FINESTRA SOGGETTO OBBLIGATO. INSERIRE IL C.F. E RIPROVARE .");
+const QString QuarterlyQuestion = QStringLiteral("Entrare nella fase di creazione del file trimestrale delle verificazioni?");
+
+QStringList captions(const QList<QAction *> &actions)
+{
+    QStringList texts;
+    for (const QAction *action : actions) {
+        if (!action->isSeparator())
+            texts << action->text();
+    }
+    return texts;
+}
+
+} // namespace
+
+class tst_MainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestBase> m_base;
+    std::unique_ptr<TMainForm> m_window;
+
+    QString configPath() const { return QDir(m_base->path()).filePath(QStringLiteral("Sigillo.INI")); }
+
+    TMainForm &window()
+    {
+        if (!m_window)
+            m_window = std::make_unique<TMainForm>();
+        return *m_window;
+    }
+    // On screen and active, with its first show sequence over.
+    bool showWindow()
+    {
+        window().show();
+        if (!QTest::qWaitFor([this] { return !window().statusPanel(0).isEmpty(); }))
+            return false;
+        // The splash took the activation while it was up.
+        window().activateWindow();
+        return QTest::qWaitForWindowActive(&window());
+    }
+    QAction *action(const char *name) { return window().findChild<QAction *>(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        setTestMode(true);
+        TSplashForm::setTimings(0, 0);
+    }
+    void init()
+    {
+        m_base = std::make_unique<TestBase>();
+        config::setFilePath(configPath());
+        Messages::clear();
+        ModalWindows::clear();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        QCOMPARE(ModalWindows::pendingHandlers(), 0);
+        QCOMPARE(Messages::pendingAnswers(), 0);
+    }
+
+    void toolBarAndMenuCaptions()
+    {
+        QStringList toolBar;
+        for (QAction *action : window().findChild<QToolBar *>(QStringLiteral("ToolBar1"))->actions()) {
+            if (auto *button = qobject_cast<QToolButton *>(window().findChild<QToolBar *>()->widgetForAction(action)))
+                toolBar << button->text();
+        }
+        QCOMPARE(toolBar, (QStringList{"Tecnici /F3", "Esercizio/cliente /F4", "Misuratori /F5", "Elenco Interventi /F6",
+                                       "Chiudi", "stampa", "tipi intervento", "Soggetto Obbligato"}));
+        QCOMPARE(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton"))->text(), QStringLiteral("Scarico per"));
+
+        QMenuBar *menuBar = window().menuBar();
+        QCOMPARE(captions(menuBar->actions()), (QStringList{"Tabelle", "Gestione", "Utilità", "?"}));
+        const QList<QAction *> menus = menuBar->actions();
+        QCOMPARE(captions(menus[0]->menu()->actions()),
+                 (QStringList{"Soggetto obbligato (concessionario)", "Tecnici", "Esercizi (clienti)", "Misuratori (tipologia)",
+                              "Intermediari", "Elenco comuni ", "Uscita dal programma"}));
+        QCOMPARE(captions(menus[1]->menu()->actions()), QStringList{"Crea file per Agenzia delle Entrate"});
+        QCOMPARE(captions(menus[2]->menu()->actions()),
+                 (QStringList{"svuota archivi", "Importa", "copia di salvataggio...", "Imposta anni e tecnici validi",
+                              "Impostazioni...", "Cambia anno..."}));
+        QCOMPARE(captions(menus[2]->menu()->actions()[1]->menu()->actions()),
+                 (QStringList{"importa da file per agenzia", "importa info aggiuntive"}));
+        QCOMPARE(captions(menus[3]->menu()->actions()), (QStringList{"Informazioni su...", "Primi passi..."}));
+
+        // Only the commands whose windows exist can be given.
+        QStringList enabled;
+        for (const QAction *action : window().actions()) {
+            if (action->isEnabled())
+                enabled << action->objectName();
+        }
+        QCOMPARE(enabled, (QStringList{"actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
+        QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
+    }
+
+    void creationCompletesTheConfigurationAndClosingWritesIt()
+    {
+        AppState &state = appState();
+        state.ConversioneDaFare = state.CorrezioneDaFare = state.NuovoAnnoCreato = true;
+        QVERIFY(!QFile::exists(configPath()));
+
+        window();
+        QVERIFY(!state.ConversioneDaFare && !state.CorrezioneDaFare && !state.NuovoAnnoCreato);
+        QCOMPARE(state.DirBase, withTrailingSeparator(m_base->path()));
+        QFile file(configPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("[gestione anni]\r\nabilita=NO\r\n"));
+        file.close();
+
+        state.GestioneAnni = QStringLiteral("SI");
+        QVERIFY(window().close());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("[gestione anni]\r\nabilita=SI\r\n"));
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void functionKeysGiveTheirCommands_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("F3") << int(Qt::Key_F3) << QStringLiteral("actionTecnici");
+        QTest::newRow("F4") << int(Qt::Key_F4) << QStringLiteral("actionEsercizi");
+        QTest::newRow("F5") << int(Qt::Key_F5) << QStringLiteral("actionMisuratori");
+        QTest::newRow("F6") << int(Qt::Key_F6) << QStringLiteral("actionInterventi");
+    }
+    void functionKeysGiveTheirCommands()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, command);
+        QVERIFY(showWindow());
+        QStringList triggered;
+        for (QAction *action : window().actions()) {
+            action->setEnabled(true); // as once their windows are wired
+            connect(action, &QAction::triggered, this, [&triggered, action] { triggered << action->objectName(); });
+        }
+        // The focus on a control: the window still sees the key first.
+        auto *scarico = window().findChild<QPushButton *>(QStringLiteral("ScaricoButton"));
+        scarico->setFocus();
+        QTest::keyClick(scarico, Qt::Key(key));
+        QCOMPARE(triggered, QStringList{command});
+    }
+
+    void altXClosesAndXAloneDoesNothing()
+    {
+        QVERIFY(showWindow());
+        auto *scarico = window().findChild<QPushButton *>(QStringLiteral("ScaricoButton"));
+        QTest::keyClick(scarico, Qt::Key_X);
+        QVERIFY(window().isVisible());
+        QTest::keyClick(scarico, Qt::Key_X, Qt::AltModifier);
+        QVERIFY(!window().isVisible());
+    }
+
+    void scaricoWithoutLaboratoryCodeShowsOnlyTheError_data()
+    {
+        QTest::addColumn<bool>("withDataModule");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("no data module, button") << false << QString() << false;
+        QTest::newRow("no laboratory row, menu") << true << QString() << true;
+        QTest::newRow("blank code, button") << true << QStringLiteral("   ") << false;
+    }
+    void scaricoWithoutLaboratoryCodeShowsOnlyTheError()
+    {
+        QFETCH(bool, withDataModule);
+        QFETCH(QString, code);
+        QFETCH(bool, fromMenu);
+        if (!code.isNull())
+            TestBase::addDataRows(QStringLiteral("soggetto_obbligato"), {{{"Id_sogg_obbl", 1}, {"CF", code}}});
+        window();
+        std::unique_ptr<Tdm> data(withDataModule ? new Tdm : nullptr);
+        QCOMPARE(dm, data.get());
+
+        if (fromMenu)
+            action("actionScarico")->trigger();
+        else
+            QTest::mouseClick(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton")), Qt::LeftButton);
+        // A question would have found no answer queued and stopped the test.
+        QCOMPARE(Messages::shown(), (QList<ShownMessage>{{MessageKind::Error, MissingCode}}));
+    }
+
+    void scaricoWithLaboratoryCodeAsksToGoOn_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Sì") << true;
+        QTest::newRow("No") << false;
+    }
+    void scaricoWithLaboratoryCodeAsksToGoOn()
+    {
+        QFETCH(bool, answer);
+        TestBase::addDataRows(QStringLiteral("soggetto_obbligato"), {{{"Id_sogg_obbl", 1}, {"CF", "01234567890"}}});
+        window();
+        Tdm data;
+        Messages::setNextAnswer(answer);
+        QTest::mouseClick(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton")), Qt::LeftButton);
+        QCOMPARE(Messages::shown(), (QList<ShownMessage>{{MessageKind::Confirmation, QuarterlyQuestion}}));
+    }
+
+    void showSequenceAfterTheAboutBox()
+    {
+        bool aboutShowsVersion = false;
+        ModalWindows::setNextHandler([&](QDialog &about) {
+            QCOMPARE(&about, AboutBox);
+            aboutShowsVersion = about.findChild<QLabel *>(QStringLiteral("Version"))->text() == QStringLiteral("Versione 4.02.2021");
+            QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("OKButton")), Qt::LeftButton);
+        });
+        window().setStatusPanel(0, QString());
+        window().setStatusPanel(1, QStringLiteral("Anno: 2020"));
+        action("actionInformazioni")->trigger();
+        QVERIFY(aboutShowsVersion);
+        QCOMPARE(AboutBox, nullptr);
+
+        AppState &state = appState();
+        state.RicercaInCorso = state.SceltaFatta = true;
+        state.ChiamanteComuni = QStringLiteral("TECNICO1");
+        window().runShowSequence();
+        QCOMPARE(window().statusPanel(0), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+        QCOMPARE(window().statusPanel(1), QStringLiteral("Versione 4.02.2021"));
+        QVERIFY(!state.RicercaInCorso);
+        QVERIFY(!state.SceltaFatta);
+        QVERIFY(state.ChiamanteComuni.isEmpty());
+    }
+
+    void splashRewritesItsLineAndClosesItself()
+    {
+        TSplashForm splash;
+        QCOMPARE(splash.exec(), int(QDialog::Accepted));
+        QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("VersionLabel"))->text(), QStringLiteral("Versione 4.02.2021"));
+        QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("LoadingLabel"))->text(),
+                 QStringLiteral("Caricamento in corso di Misuratori Fiscali....... attendere........."));
+    }
+
+    void primiPassiOpensOnTheFirstStep()
+    {
+        QStringList tabs;
+        int page = -1;
+        ModalWindows::setNextHandler([&](QDialog &form) {
+            auto *pages = form.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+            page = pages->currentIndex();
+            for (int i = 0; i < pages->count(); ++i)
+                tabs << pages->tabText(i);
+            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("ChiudiButton")), Qt::LeftButton);
+        });
+        action("actionPrimiPassi")->trigger();
+        QCOMPARE(page, 0);
+        QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5"}));
+        QCOMPARE(PrimiPassiForm, nullptr);
+    }
+};
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
