@@ -132,71 +132,155 @@ void RowLayout::setFields(const QList<FieldDef> &fields)
     m_fixedSize = offset;
 }
 
-std::unique_ptr<char[]> RowLayout::encode(const QVariant *values) const
+namespace {
+
+// Julian day of an ISO yyyy-MM-dd date held as bytes; 0 when it is not one.
+qint64 isoJulianDay(std::string_view s)
 {
-    m_fixed.assign(size_t(m_fixedSize), '\0');
-    m_var.clear();
-    char *fixed = m_fixed.data();
-    for (int f = 0; f < fieldCount(); ++f) {
-        const QVariant &v = values[f];
-        char *slot = fixed + m_offset[size_t(f)];
-        bool null = v.isNull();
-        switch (m_types[size_t(f)]) {
-        case FieldType::Integer:
-        case FieldType::AutoIncrement:
-            if (!null) {
-                const qint32 x = qint32(v.toLongLong());
-                std::memcpy(slot, &x, 4);
+    if (s.size() == 10 && s[4] == '-' && s[7] == '-') {
+        auto digits = [&](size_t from, size_t count) {
+            int v = 0;
+            for (size_t i = from; i < from + count; ++i) {
+                if (s[i] < '0' || s[i] > '9')
+                    return -1;
+                v = v * 10 + (s[i] - '0');
             }
-            break;
-        case FieldType::Boolean:
-            if (!null)
-                *slot = v.toBool() ? 1 : 0;
-            break;
-        case FieldType::Number:
-            if (!null) {
-                const double x = v.toDouble();
-                std::memcpy(slot, &x, 8);
-            }
-            break;
-        case FieldType::Date:
-            if (!null) {
-                const QDate date = v.typeId() == QMetaType::QDate ? v.toDate() : isoDate(v.toString());
-                if (date.isValid()) {
-                    const qint32 x = qint32(date.toJulianDay());
-                    std::memcpy(slot, &x, 4);
-                } else {
-                    null = true;
-                }
-            }
-            break;
-        case FieldType::Text:
-            null = false;
-            if (v.typeId() == QMetaType::QString) {
-                appendUtf8(m_var, *static_cast<const QString *>(v.constData()));
-            } else if (!v.isNull()) {
-                appendUtf8(m_var, v.toString());
-            }
-            break;
-        case FieldType::Picture:
-            if (!null) {
-                const QByteArray b = v.toByteArray();
-                m_var.append(b.constData(), size_t(b.size()));
-            }
-            break;
-        }
-        if (isVar(m_types[size_t(f)])) {
-            const quint32 end = quint32(m_var.size());
-            std::memcpy(slot, &end, 4);
-        }
-        if (null)
-            fixed[f / 8] = char(uchar(fixed[f / 8]) | (1u << (f % 8)));
+            return v;
+        };
+        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+        if (date.isValid())
+            return date.toJulianDay();
     }
+    const QDate date = QDate::fromString(QString::fromUtf8(s.data(), qsizetype(s.size())), Qt::ISODate);
+    return date.isValid() ? date.toJulianDay() : 0;
+}
+
+} // namespace
+
+// Fixed slots take a cell already in the row's own terms: integers, booleans and Julian days as Int,
+// numbers as Real. Returns false when the cell is null.
+bool RowLayout::putFixed(char *slot, FieldType type, const CellRef &cell) const
+{
+    if (cell.kind == CellRef::Null)
+        return false;
+    switch (type) {
+    case FieldType::Boolean:
+        *slot = cell.i != 0 ? 1 : 0;
+        break;
+    case FieldType::Number: {
+        const double x = cell.kind == CellRef::Real ? cell.r : double(cell.i);
+        std::memcpy(slot, &x, 8);
+        break;
+    }
+    default: {
+        const qint32 x = qint32(cell.i);
+        std::memcpy(slot, &x, 4);
+        break;
+    }
+    }
+    return true;
+}
+
+void RowLayout::setNull(int field) const
+{
+    m_fixed[size_t(field / 8)] = char(uchar(m_fixed[size_t(field / 8)]) | (1u << (field % 8)));
+}
+
+std::unique_ptr<char[]> RowLayout::packRow() const
+{
     std::unique_ptr<char[]> data(new char[m_fixed.size() + m_var.size()]);
     std::memcpy(data.get(), m_fixed.data(), m_fixed.size());
     if (!m_var.empty())
         std::memcpy(data.get() + m_fixed.size(), m_var.data(), m_var.size());
     return data;
+}
+
+void RowLayout::startRow() const
+{
+    m_fixed.assign(size_t(m_fixedSize), '\0');
+    m_var.clear();
+}
+
+void RowLayout::endVar(char *slot) const
+{
+    const quint32 end = quint32(m_var.size());
+    std::memcpy(slot, &end, 4);
+}
+
+std::unique_ptr<char[]> RowLayout::encode(const QVariant *values) const
+{
+    startRow();
+    char *fixed = m_fixed.data();
+    for (int f = 0; f < fieldCount(); ++f) {
+        const QVariant &v = values[f];
+        const FieldType type = m_types[size_t(f)];
+        char *slot = fixed + m_offset[size_t(f)];
+        bool null = v.isNull();
+        if (type == FieldType::Text) {
+            null = false;
+            if (v.typeId() == QMetaType::QString)
+                appendUtf8(m_var, *static_cast<const QString *>(v.constData()));
+            else if (!v.isNull())
+                appendUtf8(m_var, v.toString());
+            endVar(slot);
+        } else if (type == FieldType::Picture) {
+            if (!null) {
+                const QByteArray b = v.toByteArray();
+                m_var.append(b.constData(), size_t(b.size()));
+            }
+            endVar(slot);
+        } else if (!null) {
+            CellRef cell;
+            cell.kind = type == FieldType::Number ? CellRef::Real : CellRef::Int;
+            if (type == FieldType::Number) {
+                cell.r = v.toDouble();
+            } else if (type == FieldType::Boolean) {
+                cell.i = v.toBool() ? 1 : 0;
+            } else if (type == FieldType::Date) {
+                const QDate date = v.typeId() == QMetaType::QDate ? v.toDate() : isoDate(v.toString());
+                cell.i = date.isValid() ? date.toJulianDay() : 0;
+                if (!date.isValid())
+                    cell.kind = CellRef::Null;
+            } else {
+                cell.i = v.toLongLong();
+            }
+            null = !putFixed(slot, type, cell);
+        }
+        if (null)
+            setNull(f);
+    }
+    return packRow();
+}
+
+std::unique_ptr<char[]> RowLayout::encodeStored(const CellRef *cells) const
+{
+    startRow();
+    char *fixed = m_fixed.data();
+    for (int f = 0; f < fieldCount(); ++f) {
+        CellRef cell = cells[f];
+        const FieldType type = m_types[size_t(f)];
+        char *slot = fixed + m_offset[size_t(f)];
+        bool null = cell.kind == CellRef::Null;
+        if (type == FieldType::Text || type == FieldType::Picture) {
+            if (cell.kind == CellRef::Bytes)
+                m_var.append(cell.s.data(), cell.s.size());
+            else if (!null)
+                appendUtf8(m_var, cell.kind == CellRef::Int ? QString::number(cell.i) : QString::number(cell.r));
+            null = null && type == FieldType::Picture;
+            endVar(slot);
+        } else {
+            if (type == FieldType::Date && cell.kind == CellRef::Bytes) {
+                cell.i = isoJulianDay(cell.s);
+                cell.kind = cell.i != 0 ? CellRef::Int : CellRef::Null;
+            } else if (cell.kind == CellRef::Bytes) {
+                cell.kind = CellRef::Null;
+            }
+            null = !putFixed(slot, type, cell);
+        }
+        if (null)
+            setNull(f);
+    }
+    return packRow();
 }
 
 bool RowLayout::isNull(const char *data, int field) const

@@ -62,6 +62,8 @@ public:
     // Values must already be normalized for their field (see normalizeValue), or be what the
     // SQLite driver returns for the column (dates as ISO text, booleans as 0/1).
     std::unique_ptr<char[]> encode(const QVariant *values) const;
+    // Cells as the file holds them: dates as ISO text, booleans as 0/1, text as UTF-8 bytes.
+    std::unique_ptr<char[]> encodeStored(const CellRef *cells) const;
 
     bool isNull(const char *data, int field) const;
     CellRef cell(const char *data, int field) const;
@@ -71,6 +73,12 @@ public:
     int compare(const Row &a, const Row &b, const std::vector<SortKey> &keys) const;
 
 private:
+    void startRow() const;
+    bool putFixed(char *slot, FieldType type, const CellRef &cell) const;
+    void endVar(char *slot) const;
+    void setNull(int field) const;
+    std::unique_ptr<char[]> packRow() const;
+
     std::vector<FieldType> m_types;
     std::vector<int> m_offset;
     std::vector<int> m_prevVar; // previous Text/Picture field, whose end is this one's start; -1 none

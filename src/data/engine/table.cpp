@@ -18,9 +18,12 @@
 #include <QHash>
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVarLengthArray>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 
@@ -29,6 +32,45 @@ namespace engine {
 using namespace detail;
 
 namespace {
+
+// The QSQLITE driver's own connection; Qt's plugin and this program share the system's SQLite.
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw EngineError(QStringLiteral("Il driver SQLite non espone la sua connessione"));
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+CellRef storedCell(sqlite3_stmt *statement, int column)
+{
+    CellRef cell;
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        cell.kind = CellRef::Int;
+        cell.i = sqlite3_column_int64(statement, column);
+        break;
+    case SQLITE_FLOAT:
+        cell.kind = CellRef::Real;
+        cell.r = sqlite3_column_double(statement, column);
+        break;
+    case SQLITE_TEXT: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+        cell.kind = CellRef::Bytes;
+        cell.s = std::string_view(text, size_t(sqlite3_column_bytes(statement, column)));
+        break;
+    }
+    case SQLITE_BLOB: {
+        const auto *blob = static_cast<const char *>(sqlite3_column_blob(statement, column));
+        cell.kind = CellRef::Bytes;
+        cell.s = std::string_view(blob, size_t(sqlite3_column_bytes(statement, column)));
+        break;
+    }
+    default:
+        break;
+    }
+    return cell;
+}
 
 enum class FieldKind { Stored, Lookup, Calculated };
 
@@ -421,30 +463,42 @@ public:
         QStringList columns;
         for (const FieldDef &f : schema.fields)
             columns << quoteName(f.name);
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
         // Read in stored order and sort here: the comparator is SQLite's own order, and a sequential
         // scan avoids the random page reads of walking a secondary index.
-        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2")
-                                .arg(columns.join(QLatin1String(", ")), quoteName(schema.name));
-        if (!query.exec(sql))
-            throw EngineError(QStringLiteral("Impossibile leggere la tabella %1: %2").arg(tableName, query.lastError().text()));
+        const QByteArray sql = QStringLiteral("SELECT rowid, %1 FROM %2")
+                                   .arg(columns.join(QLatin1String(", ")), quoteName(schema.name))
+                                   .toUtf8();
+        auto readFailed = [this](sqlite3 *handle) {
+            return EngineError(QStringLiteral("Impossibile leggere la tabella %1: %2")
+                                   .arg(tableName, QString::fromUtf8(sqlite3_errmsg(handle))));
+        };
+        // Rows are read through SQLite's own API on the driver's connection: every cell goes straight
+        // from the file's bytes into the row, without a QVariant per cell.
+        sqlite3 *handle = sqliteHandle(db);
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
+            throw readFailed(handle);
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> finalizer(statement, sqlite3_finalize);
+
         pool.clear();
         freeSlots.clear();
         order.clear();
         pending.clear();
         pendingVisible.clear();
         const int n = int(schema.fields.size());
-        QVarLengthArray<QVariant, 64> values(n);
-        while (query.next()) {
+        QVarLengthArray<CellRef, 64> cells(n);
+        int step;
+        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
             for (int i = 0; i < n; ++i)
-                values[i] = query.value(i + 1);
+                cells[i] = storedCell(statement, i + 1);
             Row row;
-            row.rowid = query.value(0).toLongLong();
-            row.data = layout.encode(values.data());
+            row.rowid = sqlite3_column_int64(statement, 0);
+            row.data = layout.encodeStored(cells.data());
             order.push_back(int(pool.size()));
             pool.push_back(std::move(row));
         }
+        if (step != SQLITE_DONE)
+            throw readFailed(handle);
         auto less = [this](int a, int b) { return compareSlots(a, b) < 0; };
         if (!std::is_sorted(order.begin(), order.end(), less))
             std::sort(order.begin(), order.end(), less);
