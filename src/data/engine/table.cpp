@@ -880,18 +880,19 @@ void Table::setExclusive(bool exclusive)
 
 bool Table::exclusive() const { return d->exclusive; }
 
-void Table::setIndexName(const QString &indexName)
+// The active order is named by an index name or by its fields, never both.
+void Table::setOrder(const QString &indexName, const QString &indexFields)
 {
     if (!d->isOpen) {
         d->indexName = indexName;
-        d->indexFields.clear();
+        d->indexFields = indexFields;
         return;
     }
     d->checkBrowse();
     d->sync();
     const QString oldName = d->indexName, oldFields = d->indexFields;
     d->indexName = indexName;
-    d->indexFields.clear();
+    d->indexFields = indexFields;
     try {
         d->resolveOrder();
     } catch (...) {
@@ -909,35 +910,16 @@ void Table::setIndexName(const QString &indexName)
     Q_EMIT currentChanged();
 }
 
+void Table::setIndexName(const QString &indexName)
+{
+    setOrder(indexName, {});
+}
+
 QString Table::indexName() const { return d->indexName; }
 
 void Table::setIndexFieldNames(const QString &fields)
 {
-    if (!d->isOpen) {
-        d->indexFields = fields;
-        d->indexName.clear();
-        return;
-    }
-    d->checkBrowse();
-    d->sync();
-    const QString oldName = d->indexName, oldFields = d->indexFields;
-    d->indexFields = fields;
-    d->indexName.clear();
-    try {
-        d->resolveOrder();
-    } catch (...) {
-        d->indexName = oldName;
-        d->indexFields = oldFields;
-        throw;
-    }
-    const int keep = d->cur;
-    std::sort(d->order.begin(), d->order.end(), [this](int a, int b) { return d->compareSlots(a, b) < 0; });
-    d->computeVisible();
-    d->cur = keep;
-    d->posValid = false;
-    d->sync();
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    setOrder({}, fields);
 }
 
 void Table::addIndex(const QString &indexName, const QString &fields, bool caseInsensitive)

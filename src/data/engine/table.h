@@ -162,6 +162,8 @@ Q_SIGNALS:
     void stateChanged(engine::TableState state);
 
 private:
+    void setOrder(const QString &indexName, const QString &indexFields);
+
     class Private;
     std::unique_ptr<Private> d;
 };
