@@ -8,6 +8,7 @@
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
 #include "data/engine/bulkscope.h"
+#include "data/ignoringfailures.h"
 #include "data/utility.h"
 #include "data/windowhooks.h"
 
@@ -24,16 +25,6 @@ QString quarterOf(const QDate &date)
 QString yearOf(const QDate &date)
 {
     return QString::number(date.year()).rightJustified(4, QLatin1Char('0'));
-}
-
-// Runs a step whose failure must not reach the user (focus moves, the fiscal-code computation).
-template<class Step>
-void ignoringFailures(Step step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
 }
 
 } // namespace

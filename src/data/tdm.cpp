@@ -4,6 +4,7 @@
 #include "codfis/codfis.h"
 #include "data/catalogue.h"
 #include "data/engine/engineerror.h"
+#include "data/ignoringfailures.h"
 
 Tdm *dm = nullptr;
 
@@ -24,17 +25,6 @@ void openTable(Table *table, const QString &directory, bool ensureIndexes = fals
         for (const engine::IndexDef &index : catalogue::schema(table->tableName()).indexes)
             table->addIndex(index.name, index.fields, index.caseInsensitive);
     table->open();
-}
-
-// A failing group of the opening sequence ends there, silently: the windows that need one of its
-// tables fail on their own when they use it.
-template<class Group>
-void guarded(Group group)
-{
-    try {
-        group();
-    } catch (const std::exception &) {
-    }
 }
 
 } // namespace
@@ -142,13 +132,15 @@ void Tdm::dmCreate()
     const QString data = state.dataDir();
     const QString year = state.yearDir();
 
-    guarded([&] {
+    // A failing group ends there, silently, leaving its remaining tables closed.
+
+    ignoringFailures([&] {
         openTable(TabImpostazioni, data);
         openTable(Tabpwd, data);
     });
-    guarded([&] { openTable(Tabcomuni, data); });
-    guarded([&] { openTable(Tabzone, data); });
-    guarded([&] {
+    ignoringFailures([&] { openTable(Tabcomuni, data); });
+    ignoringFailures([&] { openTable(Tabzone, data); });
+    ignoringFailures([&] {
         openTable(Tabesercizio, data);
         openTable(Tabms, data, true);
         Tabms->first();
