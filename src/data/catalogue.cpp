@@ -3,6 +3,7 @@
 #include "app/state.h"
 #include "data/engine/engineerror.h"
 #include "data/engine/tablefiles.h"
+#include "data/seeds.h"
 
 #include <QDir>
 #include <QFile>
@@ -380,6 +381,8 @@ void ensureTemplates(const AppState &state)
             throw engine::EngineError(QStringLiteral("Impossibile scrivere il file %1").arg(QDir::toNativeSeparators(markerPath)));
     }
     createMissingTables(state.dataTemplateDir(), baseTables());
+    // A new archive's dati/ is a copy of the template, so the template carries the rows it starts with.
+    seeds::seedBaseTables(state.dataTemplateDir());
     createMissingTables(state.importDir(), stagingTables());
 }
 
