@@ -21,7 +21,8 @@ QList<engine::TableSchema> stagingTables(); // importdb/
 // Creates in `directory` (made when missing) every listed table whose file is missing, empty.
 void createMissingTables(const QString &directory, const QList<engine::TableSchema> &tables);
 
-// Makes vuoto/ (with fix1.txt), vuoto_dati/ and importdb/ complete under the state's DirBase.
+// Makes vuoto/ (with fix1.txt), vuoto_dati/ and importdb/ complete under the state's DirBase, and
+// gives an empty vuoto_dati/ the shipped municipalities and the fixed intervention types.
 // Throws engine::EngineError when a directory or file cannot be written.
 void ensureTemplates(const AppState &state);
 
