@@ -1,0 +1,97 @@
+#include "years/sel_annow.h"
+
+#include "app/mainw.h"
+#include "app/messages.h"
+#include "app/state.h"
+#include "years/yearopening.h"
+
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+TSel_annoForm *Sel_annoForm = nullptr;
+
+TSel_annoForm::TSel_annoForm(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Sel_annoForm"));
+    const QString title = QStringLiteral("Seleziona l'anno su cui lavorare:");
+    setWindowTitle(title);
+
+    auto *label = new QLabel(title, this);
+    label->setObjectName(QStringLiteral("TitleLabel"));
+    QFont font = label->font();
+    font.setPointSize(font.pointSize() + 4);
+    font.setBold(true);
+    label->setFont(font);
+
+    m_year = new QSpinBox(this);
+    m_year->setObjectName(QStringLiteral("AnnoSpin"));
+    m_year->setRange(FirstAuthorisationYear, LastAuthorisationYear);
+    // A year typed outside the range is brought into it when the field loses the focus.
+    m_year->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    m_year->findChild<QLineEdit *>()->setMaxLength(4);
+    m_year->setValue(defaultYear(QDate::currentDate().year()));
+    m_year->setFont(font);
+
+    auto *avanti = new QPushButton(QStringLiteral("Avanti"), this);
+    avanti->setObjectName(QStringLiteral("AvantiButton"));
+    avanti->setDefault(true);
+    auto *annulla = new QPushButton(QStringLiteral("Annulla"), this);
+    annulla->setObjectName(QStringLiteral("AnnullaButton"));
+    annulla->setAutoDefault(false);
+    connect(avanti, &QPushButton::clicked, this, &TSel_annoForm::avantiClick);
+    connect(annulla, &QPushButton::clicked, this, &TSel_annoForm::annullaClick);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(avanti);
+    buttons->addWidget(annulla);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->addWidget(label);
+    layout->addWidget(m_year);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+
+    appState().AnnoLavoro.clear();
+}
+
+int TSel_annoForm::defaultYear(int currentYear)
+{
+    return currentYear >= 2004 && currentYear <= 2030 ? currentYear : 2020;
+}
+
+void TSel_annoForm::avantiClick()
+{
+    m_year->interpretText();
+    const QString year = QString::number(m_year->value());
+    auto *mainForm = qobject_cast<TMainForm *>(parentWidget());
+    const auto showYear = [mainForm](const QString &text) {
+        if (mainForm)
+            mainForm->setStatusPanel(2, text);
+    };
+    if (years::ApriAnno(year, showYear) != years::YearOpening::Opened)
+        return;
+    m_confirmed = true;
+    accept();
+}
+
+void TSel_annoForm::annullaClick()
+{
+    m_ending = true;
+    QDialog::reject();
+}
+
+void TSel_annoForm::reject()
+{
+    if (m_confirmed || m_ending) {
+        QDialog::reject();
+        return;
+    }
+    Messages::plain(QStringLiteral("Per uscire dalla finestra usare i tasti opportuni"));
+}
