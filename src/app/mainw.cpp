@@ -1,15 +1,18 @@
 #include "app/mainw.h"
 
 #include "app/aboutw.h"
+#include "app/backup.h"
 #include "app/config.h"
 #include "app/messages.h"
 #include "app/primipassiw.h"
 #include "app/splashw.h"
 #include "app/state.h"
+#include "app/svuota_archiviw.h"
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
 #include "ui/aprimodale.h"
+#include "years/sel_annow.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -91,6 +94,14 @@ void TMainForm::buildCommands()
     // Their windows are not part of the program yet.
     for (QAction *action : actions())
         action->setEnabled(false);
+    const auto wire = [this](const char *name, auto slot) {
+        QAction *action = findChild<QAction *>(QString::fromLatin1(name));
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    wire("actionBackup", [] { backup::CopiaDiSalvataggio(); });
+    wire("actionSvuota", [this] { SvuotaArchiviCommand(this); });
+    wire("actionCambiaAnno", [this] { runShowSequence(); });
 
     QAction *close = command("actionChiudi", QStringLiteral("Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));
@@ -261,8 +272,13 @@ void TMainForm::runShowSequence()
         splash.exec();
     }
     state.RicercaInCorso = false;
-    // The year selection (TSel_annoForm) opens here: it reopens the data for the chosen year and sets
-    // AnnoLavoro and status panel 2; its "Annulla" ends the program.
+    // It reopens the data for the chosen year and sets AnnoLavoro and status panel 2; only its
+    // "Annulla" leaves it without a year, and that ends the program.
+    ApriModale(Sel_annoForm, this);
+    if (state.AnnoLavoro.isEmpty()) {
+        close();
+        return;
+    }
     state.ChiamanteComuni.clear();
     setStatusPanel(0, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     setStatusPanel(1, versionText());

@@ -8,6 +8,7 @@
 #include "app/splashw.h"
 #include "app/state.h"
 #include "app/testmode.h"
+#include "data/catalogue.h"
 #include "data/tdm.h"
 #include "testbase.h"
 #include "ui/aprimodale.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -55,9 +57,22 @@ private:
             m_window = std::make_unique<TMainForm>();
         return *m_window;
     }
+    // The show sequence's year selection, answered with a complete year.
+    void queueYearSelection()
+    {
+        const QString year = QDir(m_base->path()).filePath(QStringLiteral("2021"));
+        catalogue::createMissingTables(year, catalogue::yearTables());
+        QFile fix1(QDir(year).filePath(QStringLiteral("fix1.txt")));
+        QVERIFY(fix1.open(QIODevice::WriteOnly));
+        ModalWindows::setNextHandler([](QDialog &form) {
+            form.findChild<QSpinBox *>(QStringLiteral("AnnoSpin"))->setValue(2021);
+            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("AvantiButton")), Qt::LeftButton);
+        });
+    }
     // On screen and active, with its first show sequence over.
     bool showWindow()
     {
+        queueYearSelection();
         window().show();
         if (!QTest::qWaitFor([this] { return !window().statusPanel(0).isEmpty(); }))
             return false;
@@ -118,7 +133,8 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
+        QCOMPARE(enabled, (QStringList{"actionSvuota", "actionBackup", "actionCambiaAnno", "actionChiudi", "actionScarico",
+                                       "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
     }
 
@@ -241,6 +257,7 @@ private Q_SLOTS:
         AppState &state = appState();
         state.RicercaInCorso = state.SceltaFatta = true;
         state.ChiamanteComuni = QStringLiteral("TECNICO1");
+        queueYearSelection();
         window().runShowSequence();
         QCOMPARE(window().statusPanel(0), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
         QCOMPARE(window().statusPanel(1), QStringLiteral("Versione 4.02.2021"));
