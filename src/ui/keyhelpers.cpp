@@ -1,0 +1,73 @@
+#include "ui/keyhelpers.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QValidator>
+
+namespace {
+
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+class EnterAsTab : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(watched, &tab);
+        return true;
+    }
+};
+
+} // namespace
+
+namespace ui {
+
+void setUpperCase(QLineEdit *edit)
+{
+    edit->setValidator(new UpperCaseValidator(edit));
+}
+
+void enterMovesToNextField(QWidget *page)
+{
+    auto *filter = new EnterAsTab(page);
+    for (QWidget *child : page->findChildren<QWidget *>()) {
+        if (qobject_cast<QLineEdit *>(child) || qobject_cast<QComboBox *>(child) || qobject_cast<QAbstractSpinBox *>(child)
+            || qobject_cast<QCheckBox *>(child) || qobject_cast<QRadioButton *>(child))
+            child->installEventFilter(filter);
+    }
+}
+
+void bindFunctionKey(QWidget *window, const QKeySequence &key, QAbstractButton *button)
+{
+    auto *shortcut = new QShortcut(key, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isVisible() && button->isEnabled())
+            button->click();
+    });
+}
+
+} // namespace ui

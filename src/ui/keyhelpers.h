@@ -1,0 +1,25 @@
+#pragma once
+// Keyboard habits of the program's windows, each a helper rather than code copied into every window:
+// upper-case typing in a text field, Enter moving to the next field of an entry page, and a function
+// key standing for a button.
+
+#include <QKeySequence>
+
+class QAbstractButton;
+class QLineEdit;
+class QWidget;
+
+namespace ui {
+
+// Letters typed or pasted into the field become capitals.
+void setUpperCase(QLineEdit *edit);
+
+// Enter in any field under page moves the focus on, like Tab, instead of pressing the window's
+// default button. Fields added to the page later are not covered.
+void enterMovesToNextField(QWidget *page);
+
+// The key clicks the button while the button can be seen and used (a button on a page not shown
+// cannot), whichever control of the window has the focus.
+void bindFunctionKey(QWidget *window, const QKeySequence &key, QAbstractButton *button);
+
+} // namespace ui

@@ -1,0 +1,143 @@
+#include "ui/tablemodel.h"
+
+#include <QDate>
+#include <QFont>
+
+using engine::Table;
+
+TableModel::TableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void TableModel::setDataSource(engine::DataSource *source)
+{
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    if (source)
+        connect(source, &engine::DataSource::tableChanged, this, &TableModel::attach);
+    attach(source ? source->table() : nullptr);
+}
+
+Table *TableModel::table() const
+{
+    return m_table;
+}
+
+void TableModel::attach(Table *table)
+{
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
+    m_table = table;
+    if (table) {
+        m_connections << connect(table, &Table::rowsChanged, this, &TableModel::reset)
+                      << connect(table, &Table::currentChanged, this, &TableModel::repaintCurrentRow)
+                      << connect(table, &Table::fieldChanged, this, &TableModel::repaintCurrentRow);
+    }
+    reset();
+}
+
+void TableModel::setColumns(const QList<GridColumn> &columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    endResetModel();
+}
+
+void TableModel::setRowColor(RowColor rowColor)
+{
+    m_rowColor = std::move(rowColor);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+void TableModel::reset()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void TableModel::repaintCurrentRow()
+{
+    if (!m_table || !m_table->isOpen() || m_table->isEmpty() || m_columns.isEmpty())
+        return;
+    const int row = m_table->recNo() - 1;
+    if (row >= 0 && row < rowCount())
+        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+int TableModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() || !m_table || !m_table->isOpen())
+        return 0;
+    return m_table->recordCount();
+}
+
+int TableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QString TableModel::displayText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("Sì") : QStringLiteral("No");
+    default:
+        return value.toString();
+    }
+}
+
+QVariant TableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(m_table->valueAt(index.row(), m_columns[index.column()].field));
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole: {
+        if (!m_rowColor)
+            return {};
+        const QColor background = m_rowColor(*m_table, index.row());
+        if (!background.isValid())
+            return {};
+        if (role == Qt::BackgroundRole)
+            return background;
+        // Text stays readable on a dark background.
+        return background.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const GridColumn &column = m_columns[section];
+    switch (role) {
+    case Qt::DisplayRole:
+        return column.title;
+    case Qt::ForegroundRole:
+        return column.highlighted ? QColor(0x00, 0x6e, 0x1e) : QVariant();
+    case Qt::BackgroundRole:
+        return column.highlighted ? QColor(0xc8, 0xf0, 0xc8) : QVariant();
+    case Qt::FontRole: {
+        if (!column.highlighted)
+            return {};
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,341 @@
+// The data-bound widgets and the window helpers of ui/, each over a real cursor in a temporary base.
+
+#include "app/messages.h"
+#include "app/state.h"
+#include "app/testmode.h"
+#include "testbase.h"
+#include "ui/closeguard.h"
+#include "ui/dbcheckbox.h"
+#include "ui/dbcombobox.h"
+#include "ui/dbdateedit.h"
+#include "ui/dbedit.h"
+#include "ui/dbgrid.h"
+#include "ui/dblookupcombobox.h"
+#include "ui/keyhelpers.h"
+#include "ui/radiogroup.h"
+
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+using engine::DataSource;
+using engine::Table;
+using engine::TableState;
+
+namespace {
+
+const QList<QVariantMap> shops{
+    {{"Id_esercizio", 1}, {"Ragione_sociale", "BAR ROMA"}, {"Piva", "11111111111"}, {"Comune", "ROMA"}},
+    {{"Id_esercizio", 2}, {"Ragione_sociale", "L'ARTE SRL"}, {"Piva", "22222222222"}, {"Comune", "MILANO"}},
+    {{"Id_esercizio", 3}, {"Ragione_sociale", "CAFFE NAPOLI"}, {"Piva", "33333333333"}, {"Comune", "NAPOLI"}},
+};
+
+} // namespace
+
+class tst_DataWidgets : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestBase> m_base;
+    std::unique_ptr<Table> m_shops;
+    std::unique_ptr<Table> m_settings;
+    std::unique_ptr<DataSource> m_shopSource;
+    std::unique_ptr<DataSource> m_settingsSource;
+
+    static std::unique_ptr<Table> openTable(const QString &name)
+    {
+        auto table = std::make_unique<Table>();
+        table->setDirectory(appState().dataDir());
+        table->setTableName(name);
+        table->open();
+        return table;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { setTestMode(true); }
+
+    void init()
+    {
+        Messages::clear();
+        m_base = std::make_unique<TestBase>();
+        TestBase::addDataRows(QStringLiteral("esercizio"), shops);
+        TestBase::addDataRows(QStringLiteral("impostazioni"), {{{"Tipo_intest", 1}}});
+        m_shops = openTable(QStringLiteral("esercizio"));
+        m_settings = openTable(QStringLiteral("impostazioni"));
+        m_shopSource = std::make_unique<DataSource>(m_shops.get());
+        m_settingsSource = std::make_unique<DataSource>(m_settings.get());
+    }
+
+    void cleanup()
+    {
+        m_shopSource.reset();
+        m_settingsSource.reset();
+        m_shops.reset();
+        m_settings.reset();
+        m_base.reset();
+        QCOMPARE(Messages::pendingAnswers(), 0);
+    }
+
+    void editFollowsTheCursorAndWritesWhenLeft()
+    {
+        DBEdit edit;
+        edit.bind(m_shopSource.get(), QStringLiteral("Ragione_sociale"));
+        edit.setUpperCase(true);
+        QCOMPARE(edit.text(), QStringLiteral("BAR ROMA"));
+        QCOMPARE(edit.maxLength(), 60);
+        m_shops->next();
+        QCOMPARE(edit.text(), QStringLiteral("L'ARTE SRL"));
+
+        // Typing starts the edit without touching the field; the text reaches it when committed.
+        edit.selectAll();
+        QTest::keyClicks(&edit, "bar sport");
+        QCOMPARE(edit.text(), QStringLiteral("BAR SPORT"));
+        QCOMPARE(m_shops->state(), TableState::Edit);
+        QCOMPARE(m_shops->asString(QStringLiteral("Ragione_sociale")), QStringLiteral("L'ARTE SRL"));
+        QVERIFY(edit.commit());
+        QCOMPARE(m_shops->asString(QStringLiteral("Ragione_sociale")), QStringLiteral("BAR SPORT"));
+
+        // A rule that sets the field is shown at once; a cancel shows the stored value again.
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("DA REGOLA"));
+        QCOMPARE(edit.text(), QStringLiteral("DA REGOLA"));
+        m_shops->cancel();
+        QCOMPARE(edit.text(), QStringLiteral("L'ARTE SRL"));
+
+        // The source pointed at another cursor brings the edit along.
+        auto other = openTable(QStringLiteral("esercizio"));
+        other->last();
+        m_shopSource->setTable(other.get());
+        QCOMPARE(edit.text(), QStringLiteral("CAFFE NAPOLI"));
+        m_shopSource->setTable(m_shops.get());
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void dateEditStoresWhatIsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("a date") << "01022021" << true << QVariant(QDate(2021, 2, 1));
+        QTest::newRow("blank") << "" << true << QVariant();
+        QTest::newRow("no such day") << "31022021" << false << QVariant(QDate(2020, 5, 6));
+        QTest::newRow("half typed") << "0102" << false << QVariant(QDate(2020, 5, 6));
+    }
+    void dateEditStoresWhatIsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        QFETCH(QVariant, stored);
+        const QString field = QStringLiteral("Impbck_ultimadata");
+        m_settings->edit();
+        m_settings->setValue(field, QDate(2020, 5, 6));
+        m_settings->post();
+
+        DBDateEdit edit;
+        edit.bind(m_settingsSource.get(), field);
+        QCOMPARE(edit.displayText(), QStringLiteral("06/05/2020"));
+        edit.selectAll();
+        QTest::keyClick(&edit, Qt::Key_Delete);
+        QCOMPARE(edit.displayText(), QString::fromLatin1(DBDateEdit::BlankText));
+        edit.home(false);
+        QTest::keyClicks(&edit, typed);
+
+        QCOMPARE(edit.commit(), accepted);
+        QCOMPARE(m_settings->value(field), stored);
+        if (!accepted) {
+            QCOMPARE(Messages::shown().size(), 1);
+            QVERIFY(Messages::shownTexts().constFirst().startsWith(QStringLiteral("Data non valida")));
+            QCOMPARE(edit.displayText().remove(QLatin1Char(' ')).remove(QLatin1Char('/')), typed);
+        }
+    }
+
+    void choiceWidgetsStoreTheirCodes()
+    {
+        DBComboBox combo;
+        combo.bind(m_shopSource.get(), QStringLiteral("Provincia"));
+        combo.setItems({QStringLiteral("RM=Roma"), QStringLiteral("MI=Milano"), QStringLiteral("NA")});
+        QCOMPARE(combo.currentIndex(), -1);
+        combo.activated(1);
+        QCOMPARE(m_shops->state(), TableState::Edit);
+        QCOMPARE(m_shops->asString(QStringLiteral("Provincia")), QStringLiteral("MI"));
+        QCOMPARE(combo.currentText(), QStringLiteral("MI=Milano"));
+        m_shops->setValue(QStringLiteral("Provincia"), QStringLiteral("NA"));
+        QCOMPARE(combo.currentIndex(), 2);
+        m_shops->setValue(QStringLiteral("Provincia"), QStringLiteral("TO"));
+        QCOMPARE(combo.currentIndex(), -1);
+        m_shops->cancel();
+
+        DBRadioGroup radio(QStringLiteral("Tipo"));
+        radio.setItems({QStringLiteral("Giuridica"), QStringLiteral("Fisica")});
+        radio.bind(m_shopSource.get(), QStringLiteral("Cap"));
+        QCOMPARE(radio.itemIndex(), -1);
+        radio.button(1)->click();
+        QCOMPARE(m_shops->asString(QStringLiteral("Cap")), QStringLiteral("1"));
+        radio.setValues({QStringLiteral("G"), QStringLiteral("F")});
+        QCOMPARE(radio.itemIndex(), -1);
+        radio.button(0)->click();
+        QCOMPARE(m_shops->asString(QStringLiteral("Cap")), QStringLiteral("G"));
+        m_shops->setValue(QStringLiteral("Cap"), QStringLiteral("F"));
+        QCOMPARE(radio.itemIndex(), 1);
+        m_shops->cancel();
+
+        DBCheckBox check(QStringLiteral("Usa password"));
+        check.bind(m_settingsSource.get(), QStringLiteral("Usa_pwd"));
+        QVERIFY(!check.isChecked());
+        check.click();
+        QCOMPARE(m_settings->state(), TableState::Edit);
+        QCOMPARE(m_settings->value(QStringLiteral("Usa_pwd")), QVariant(true));
+        m_settings->cancel();
+        QVERIFY(!check.isChecked());
+
+        // The lookup lists the other table in its order and stores the chosen row's key.
+        DBLookupComboBox lookup;
+        lookup.bind(m_settingsSource.get(), QStringLiteral("Salto"));
+        m_shops->setIndexName(QStringLiteral("rs_index"));
+        lookup.setListSource(m_shops.get(), QStringLiteral("Id_esercizio"), QStringLiteral("Ragione_sociale"));
+        QCOMPARE(lookup.count(), 3);
+        QCOMPARE(lookup.itemText(0), QStringLiteral("BAR ROMA"));
+        QCOMPARE(lookup.itemText(1), QStringLiteral("CAFFE NAPOLI"));
+        lookup.activated(1);
+        QCOMPARE(m_settings->asInteger(QStringLiteral("Salto")), 3);
+        m_settings->post();
+        m_shops->append();
+        m_shops->setValue(QStringLiteral("Id_esercizio"), 4);
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("ALFA"));
+        m_shops->post();
+        QCOMPARE(lookup.itemText(0), QStringLiteral("ALFA"));
+        QCOMPARE(lookup.currentText(), QStringLiteral("CAFFE NAPOLI"));
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void gridAndCursorFollowEachOther()
+    {
+        DBGrid grid;
+        grid.setDataSource(m_shopSource.get());
+        grid.setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale"), 0, true},
+                         {QStringLiteral("Comune"), QStringLiteral("Comune")}});
+        grid.setRowColor([](const Table &table, int row) {
+            return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("MILANO") ? QColor(Qt::darkMagenta) : QColor();
+        });
+        TableModel *model = grid.tableModel();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Ragione sociale"));
+        QVERIFY(model->headerData(0, Qt::Horizontal, Qt::BackgroundRole).isValid());
+        QVERIFY(!model->headerData(1, Qt::Horizontal, Qt::BackgroundRole).isValid());
+        QCOMPARE(model->index(1, 1).data().toString(), QStringLiteral("MILANO"));
+        QCOMPARE(model->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::darkMagenta));
+        QVERIFY(!model->index(0, 0).data(Qt::BackgroundRole).isValid());
+
+        QCOMPARE(grid.currentIndex().row(), 0);
+        grid.selectRow(2);
+        QCOMPARE(m_shops->recNo(), 3);
+        m_shops->first();
+        QCOMPARE(grid.currentIndex().row(), 0);
+        QVERIFY(grid.selectionModel()->isRowSelected(0, {}));
+
+        // A new order or filter gives new rows; the cursor's row stays selected.
+        m_shops->setIndexName(QStringLiteral("rs_index"));
+        QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("CAFFE NAPOLI"));
+        m_shops->setFilterText(QStringLiteral("[Comune] <> 'ROMA'"));
+        m_shops->setFiltered(true);
+        QCOMPARE(model->rowCount(), 2);
+        m_shops->last();
+        QCOMPARE(grid.currentIndex().row(), 1);
+
+        // What is being typed into the current row shows; the user cannot move off a row being edited.
+        QSignalSpy repaint(model, &QAbstractItemModel::dataChanged);
+        m_shops->edit();
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("NUOVO NOME"));
+        QVERIFY(!repaint.isEmpty());
+        QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("NUOVO NOME"));
+        grid.selectRow(0);
+        QCOMPARE(m_shops->recNo(), 2);
+        QCOMPARE(grid.currentIndex().row(), 1);
+        QCOMPARE(m_shops->state(), TableState::Edit);
+        m_shops->cancel();
+
+        QSignalSpy titles(&grid, &DBGrid::titleClicked);
+        grid.horizontalHeader()->sectionClicked(1);
+        QCOMPARE(titles.size(), 1);
+        QCOMPARE(titles.constFirst().constFirst().toString(), QStringLiteral("Comune"));
+
+        m_shops->close();
+        QCOMPARE(model->rowCount(), 0);
+    }
+
+    void enterMovesToTheNextFieldAndFunctionKeysClickVisibleButtons()
+    {
+        QDialog window;
+        auto *pages = new QStackedWidget(&window);
+        auto *list = new QWidget(pages);
+        auto *newButton = new QPushButton(QStringLiteral("Nuovo"), list);
+        new QVBoxLayout(list);
+        list->layout()->addWidget(newButton);
+        auto *entry = new QWidget(pages);
+        auto *first = new QLineEdit(entry);
+        auto *second = new QLineEdit(entry);
+        auto *ok = new QPushButton(QStringLiteral("OK"), entry);
+        ok->setDefault(true);
+        new QVBoxLayout(entry);
+        for (QWidget *w : {static_cast<QWidget *>(first), static_cast<QWidget *>(second), static_cast<QWidget *>(ok)})
+            entry->layout()->addWidget(w);
+        pages->addWidget(list);
+        pages->addWidget(entry);
+        new QVBoxLayout(&window);
+        window.layout()->addWidget(pages);
+        ui::enterMovesToNextField(entry);
+        ui::setUpperCase(first);
+        QSignalSpy newClicks(newButton, &QPushButton::clicked);
+        QSignalSpy okClicks(ok, &QPushButton::clicked);
+        ui::bindFunctionKey(&window, Qt::Key_F8, newButton);
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F8);
+        QCOMPARE(newClicks.size(), 1);
+
+        pages->setCurrentWidget(entry);
+        first->setFocus();
+        QTest::keyClicks(first, "via roma");
+        QCOMPARE(first->text(), QStringLiteral("VIA ROMA"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QVERIFY(second->hasFocus());
+        QCOMPARE(okClicks.size(), 0);
+        QVERIFY(window.isVisible());
+        // A button on a page not shown cannot be reached by its key.
+        QTest::keyClick(&window, Qt::Key_F8);
+        QCOMPARE(newClicks.size(), 1);
+    }
+
+    void closeGuardRefusesTheFrameButNotTheCommands()
+    {
+        QDialog window;
+        auto *pages = new QStackedWidget(&window);
+        pages->addWidget(new QWidget(pages));
+        pages->addWidget(new QWidget(pages));
+        new CloseGuard(&window, pages);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QVERIFY(!window.close());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        pages->setCurrentIndex(1);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(Messages::shownTexts(), (QStringList{QStringLiteral("Per uscire dalla finestra usare i tasti opportuni"),
+                                                      QStringLiteral("Terminare la fase di inserimento con i tasti di conferma")}));
+        window.accept();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(Messages::shown().size(), 2);
+    }
+};
+
+QTEST_MAIN(tst_DataWidgets)
+#include "tst_datawidgets.moc"
