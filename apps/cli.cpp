@@ -4,11 +4,19 @@
 //
 // Exit status: 0 when every code handled is valid, 1 otherwise, 2 on wrong usage.
 
+#include "app/backup.h"
+#include "app/config.h"
+#include "app/instancelock.h"
+#include "app/state.h"
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTextStream>
 
@@ -39,7 +47,8 @@ QString helpText()
         text += command.usage;
     text += QStringLiteral("\nOpzioni:\n"
                            "  -h, --help  mostra questo aiuto\n"
-                           "\nStato di uscita: 0 se ogni codice è valido, 1 altrimenti, 2 se il comando è usato male.\n");
+                           "\nStato di uscita: 0 se ogni codice è valido e ogni copia è riuscita, 1 altrimenti,\n"
+                           "2 se il comando è usato male.\n");
     return text;
 }
 
@@ -143,6 +152,72 @@ int partitaIva(const QStringList &args, Console &io)
     return status;
 }
 
+// The configuration file the desktop program beside this one uses by default.
+QString desktopConfigFile()
+{
+    const QString ownName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("Sigillo"));
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QCoreApplication::setApplicationName(ownName);
+    return config::locationFor(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("sigillo")), userData);
+}
+
+int backupCommand(const QStringList &args, Console &io)
+{
+    QString configFile;
+    QString year;
+    for (int i = 0; i < args.size(); ++i) {
+        QString option = args[i];
+        QString value;
+        const qsizetype equals = option.indexOf(QLatin1Char('='));
+        if (equals > 0) {
+            value = option.mid(equals + 1);
+            option.truncate(equals);
+        }
+        if (option != QLatin1String("--config") && option != QLatin1String("--anno"))
+            return wrongUsage(io, QStringLiteral("opzione sconosciuta: «%1»").arg(option));
+        if (equals <= 0) {
+            if (i + 1 >= args.size())
+                return wrongUsage(io, QStringLiteral("manca il valore di %1").arg(option));
+            value = args[++i];
+        }
+        (option == QLatin1String("--config") ? configFile : year) = value;
+    }
+    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+    if (!year.isNull() && !fourDigits.match(year).hasMatch())
+        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (configFile.isEmpty())
+        configFile = desktopConfigFile();
+    configFile = QFileInfo(configFile).absoluteFilePath();
+    // Without its file the base directory would be a guess, and the backup would save the wrong folder.
+    if (!QFileInfo(configFile).isFile()) {
+        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(configFile) << '\n';
+        return SomeInvalid;
+    }
+
+    AppState state;
+    config::readFile(configFile, state);
+    // The tables are copied as files: nobody may write them meanwhile.
+    InstanceLock lock(state.DirBase);
+    if (!lock.tryLock()) {
+        io.err << "sigillo-cli: " << lock.inUseMessage() << '\n';
+        return SomeInvalid;
+    }
+
+    backup::Request request;
+    request.dirBase = state.DirBase;
+    request.years = year.isNull() ? backup::yearFolders(state.DirBase) : QStringList{year};
+    request.configFile = configFile;
+    request.root = backup::root(backup::dirBackupSetting(state.dataDir()), state.DirBase);
+    request.when = backup::now();
+    const backup::Outcome outcome = backup::save(request, [&io](const QString &error) {
+        io.err << "sigillo-cli: " << QString(error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+    });
+    if (!outcome.folder.isEmpty())
+        io.out << outcome.folder << '\n';
+    return outcome.ok ? AllValid : SomeInvalid;
+}
+
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
@@ -157,6 +232,12 @@ const QList<Command> &commands()
                         "      controlla le partite IVA date; senza numeri le legge dallo standard input,\n"
                         "      una per riga\n"),
          partitaIva},
+        {QStringLiteral("backup"),
+         QStringLiteral("  backup [--config FILE] [--anno AAAA]\n"
+                        "      copia dati/, il file di configurazione e la cartella dell'anno (ogni cartella\n"
+                        "      di anno se --anno manca) in una nuova cartella di salvataggio e ne stampa il\n"
+                        "      percorso; non parte mentre Sigillo è aperto sulla stessa cartella dati\n"),
+         backupCommand},
     };
     return table;
 }

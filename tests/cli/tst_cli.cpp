@@ -1,6 +1,10 @@
 // sigillo-cli as a script sees it: what it prints, on which stream, and its exit status.
 
+#include <QDir>
+#include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -24,6 +28,28 @@ Run runCli(const QStringList &args, const QByteArray &input = {})
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
+
+// An archive as the desktop program leaves it: its configuration file, dati/ and two years.
+struct Archive {
+    QTemporaryDir dir;
+    QString path(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
+    QString config() const { return path(QStringLiteral("sigillo.INI")); }
+
+    Archive()
+    {
+        for (const char *file : {"dati/esercizio.sqlite", "dati/impostazioni.sqlite", "2021/misurazioni2.sqlite",
+                                 "2022/misurazioni2.sqlite", "2022/fix1.txt"})
+            write(QString::fromLatin1(file), file);
+        write(QStringLiteral("sigillo.INI"), "[Directory]\r\nDirBase=" + dir.path().toUtf8() + "/\r\n");
+    }
+    void write(const QString &relative, const QByteArray &content) const
+    {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        QFile file(path(relative));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+    }
+};
 
 } // namespace
 
@@ -100,6 +126,12 @@ private Q_SLOTS:
         QTest::newRow("sex") << QStringList{QStringLiteral("codice-fiscale"), QStringLiteral("ROSSI"), QStringLiteral("MARIO"),
                                             QStringLiteral("X"), QStringLiteral("01/01/1980"), QStringLiteral("H501")}
                              << "sesso non valido: «X»";
+        QTest::newRow("backup, year") << QStringList{QStringLiteral("backup"), QStringLiteral("--anno"), QStringLiteral("21")}
+                                      << "anno non valido: «21»";
+        QTest::newRow("backup, option") << QStringList{QStringLiteral("backup"), QStringLiteral("--cartella=x")}
+                                        << "opzione sconosciuta: «--cartella»";
+        QTest::newRow("backup, no value") << QStringList{QStringLiteral("backup"), QStringLiteral("--config")}
+                                          << "manca il valore di --config";
         QTest::newRow("date") << QStringList{QStringLiteral("codice-fiscale"), QStringLiteral("ROSSI"),
                                              QStringLiteral("MARIO"), QStringLiteral("M"), QStringLiteral("31/02/1980"),
                                              QStringLiteral("H501")}
@@ -137,6 +169,68 @@ private Q_SLOTS:
         QVERIFY(run.out.startsWith(QStringLiteral("Uso: sigillo-cli COMANDO")));
         QVERIFY(run.out.contains(QStringLiteral("codice-fiscale COGNOME NOME SESSO GG/MM/AAAA CODICE_CATASTALE")));
         QVERIFY(run.out.contains(QStringLiteral("partita-iva [NUMERO...]")));
+    }
+
+    void backupSavesTheArchive_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("one year") << QStringList{QStringLiteral("--anno"), QStringLiteral("2021")}
+                                  << QStringList{"2021", "dati", "sigillo.INI"};
+        QTest::newRow("every year") << QStringList() << QStringList{"2021", "2022", "dati", "sigillo.INI"};
+    }
+    void backupSavesTheArchive()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, saved);
+        const Archive archive;
+
+        const Run run = runCli(QStringList{QStringLiteral("backup"), QStringLiteral("--config=") + archive.config()} + options);
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.endsWith(QLatin1Char('\n')));
+        const QString folder = run.out.chopped(1);
+        QCOMPARE(QFileInfo(folder).path(), archive.path(QStringLiteral("backup")));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{4}$")).match(QFileInfo(folder).fileName()).hasMatch());
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), saved);
+        QFile table(QDir(folder).filePath(QStringLiteral("dati/esercizio.sqlite")));
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        QCOMPARE(table.readAll(), QByteArray("dati/esercizio.sqlite"));
+
+        // A second run in the same minute writes a folder of its own.
+        const Run again = runCli(QStringList{QStringLiteral("backup"), QStringLiteral("--config"), archive.config()} + options);
+        QCOMPARE(again.exitCode, 0);
+        QVERIFY(again.out.chopped(1) != folder);
+    }
+
+    void backupFailuresEndWithStatusOne_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing year") << "year 2030" << "Cartella non trovata: ";
+        QTest::newRow("root cannot be made") << "backup file" << "Impossibile creare la cartella di salvataggio";
+        QTest::newRow("desktop program running") << "lock" << "è già in uso sulla cartella dati";
+        QTest::newRow("no configuration file") << "no config" << "file di configurazione non trovato";
+    }
+    void backupFailuresEndWithStatusOne()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, message);
+        const Archive archive;
+        QStringList args{QStringLiteral("backup"), QStringLiteral("--config"), archive.config()};
+        QLockFile lock(archive.path(QStringLiteral("sigillo.lck")));
+        if (setup == QLatin1String("year 2030"))
+            args << QStringLiteral("--anno") << QStringLiteral("2030");
+        else if (setup == QLatin1String("backup file"))
+            archive.write(QStringLiteral("backup"), "not a folder");
+        else if (setup == QLatin1String("lock"))
+            QVERIFY(lock.tryLock());
+        else
+            QVERIFY(QFile::remove(archive.config()));
+
+        const Run run = runCli(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
     }
 };
 
