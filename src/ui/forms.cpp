@@ -1,5 +1,8 @@
 #include "ui/forms.h"
 
+#include "data/engine/engineerror.h"
+#include "data/tdm.h"
+
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,6 +11,12 @@
 #include <QVBoxLayout>
 
 namespace ui {
+
+void requireDataModule()
+{
+    if (!dm)
+        throw engine::EngineError(QStringLiteral("Archivi non aperti: impossibile aprire la finestra."));
+}
 
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent)
 {

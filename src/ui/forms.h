@@ -11,6 +11,10 @@ class QWidget;
 
 namespace ui {
 
+// A window over the shared cursors cannot be built without the data module: throws an error the user
+// is shown instead.
+void requireDataModule();
+
 // A command button carrying the name the program gives the control.
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent);
 
