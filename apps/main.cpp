@@ -9,6 +9,7 @@
 #include "data/catalogue.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "registries/scegli_comunew.h"
 #include "ui/application.h"
 #include "ui/messageboxpresenter.h"
 
@@ -66,6 +67,10 @@ int main(int argc, char *argv[])
 
     // The main window comes first: it completes the configuration file the data module relies on.
     TMainForm mainForm;
+    // The older municipality list may be copied while the data module opens; a name it holds twice is
+    // the user's choice.
+    MunicipalityChoice municipalityChoice;
+    Tdm::municipalityChooser = &municipalityChoice;
     std::unique_ptr<Tdm> dataModule;
     try {
         dataModule = std::make_unique<Tdm>();
