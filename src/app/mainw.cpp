@@ -11,6 +11,9 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "register/tipo_intw.h"
+#include "registries/misuratoriw.h"
+#include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
 #include "years/sel_annow.h"
 
@@ -102,6 +105,12 @@ void TMainForm::buildCommands()
     wire("actionBackup", [] { backup::CopiaDiSalvataggio(); });
     wire("actionSvuota", [this] { SvuotaArchiviCommand(this); });
     wire("actionCambiaAnno", [this] { runShowSequence(); });
+    wire("actionComuni", [this] {
+        appState().ChiamanteComuni = QStringLiteral("MAINFORM");
+        ApriModale(ZOOM_comuniForm, this);
+    });
+    wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
+    wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));

@@ -133,8 +133,9 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionSvuota", "actionBackup", "actionCambiaAnno", "actionChiudi", "actionScarico",
-                                       "actionInformazioni", "actionPrimiPassi"}));
+        QCOMPARE(enabled, (QStringList{"actionMisuratori", "actionTipiIntervento", "actionComuni", "actionSvuota", "actionBackup",
+                                       "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni",
+                                       "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
     }
 
