@@ -6,6 +6,7 @@
 #include "years/yearopening.h"
 
 #include <QDate>
+#include <QValidator>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,35 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TSel_annoForm *Sel_annoForm = nullptr;
+
+namespace {
+
+// Takes any year of up to four digits while it is typed; one outside the range is brought into it
+// when the field loses the focus (1999 becomes the first year).
+class YearSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString &text, int &) const override
+    {
+        if (text.isEmpty())
+            return QValidator::Intermediate;
+        if (text.size() > 4 || !std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+            return QValidator::Invalid;
+        const int year = text.toInt();
+        return year >= minimum() && year <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+    void fixup(QString &text) const override
+    {
+        text = QString::number(text.isEmpty() ? value() : qBound(minimum(), text.toInt(), maximum()));
+    }
+};
+
+} // namespace
 
 TSel_annoForm::TSel_annoForm(QWidget *parent)
     : QDialog(parent)
@@ -29,10 +58,9 @@ TSel_annoForm::TSel_annoForm(QWidget *parent)
     font.setBold(true);
     label->setFont(font);
 
-    m_year = new QSpinBox(this);
+    m_year = new YearSpinBox(this);
     m_year->setObjectName(QStringLiteral("AnnoSpin"));
     m_year->setRange(FirstAuthorisationYear, LastAuthorisationYear);
-    // A year typed outside the range is brought into it when the field loses the focus.
     m_year->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     m_year->findChild<QLineEdit *>()->setMaxLength(4);
     m_year->setValue(defaultYear(QDate::currentDate().year()));
