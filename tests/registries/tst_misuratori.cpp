@@ -1,0 +1,200 @@
+// The meter models window: entry and its checks, purple rows, deletion, and the picker.
+
+#include "app/messages.h"
+#include "app/state.h"
+#include "app/testmode.h"
+#include "data/tdm.h"
+#include "registries/misuratoriw.h"
+#include "testbase.h"
+#include "ui/dbgrid.h"
+#include "windowtest.h"
+
+#include <QStackedWidget>
+
+#include <memory>
+
+using engine::Table;
+
+namespace {
+
+const QString Incomplete = QStringLiteral("Per confermare è necessario inserire tutti i valori nei campi");
+const QString Warning1 = QStringLiteral("Attenzione. Eliminando un misuratore , rischiate di perdere dei dati nella finestra delle verifiche.");
+const QString Warning2 = QStringLiteral("Attenzione. Se non siete sicuri contattate la vesksoft.");
+const QString Question = QStringLiteral("Attenzione. Continuare nella eliminazione?");
+
+const QList<QVariantMap> models{
+    {{"Id_ms", 1}, {"Marchio_ms", "OLIVETTI"}, {"Denominazione_ms", "NETTUNA 300"}, {"Logotipo_ms", "AB"}},
+    {{"Id_ms", 2}, {"Marchio_ms", "CUSTOM"}, {"Denominazione_ms", "KUBE"}, {"Logotipo_ms", "C1"}},
+    {{"Id_ms", 3}, {"Marchio_ms", "RCH"}, {"Denominazione_ms", "GLOBE"}, {"Logotipo_ms", "r2"}},
+    {{"Id_ms", 4}, {"Marchio_ms", "DITRON"}, {"Denominazione_ms", "ZIP"}, {"Logotipo_ms", ""}},
+};
+
+} // namespace
+
+class tst_Misuratori : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestBase> m_base;
+    std::unique_ptr<Tdm> m_data;
+
+    static int page(QWidget &window) { return window.findChild<QStackedWidget *>(QStringLiteral("PageControl1"))->currentIndex(); }
+    static bool purple(QWidget &window, const QString &brand)
+    {
+        QAbstractItemModel *model = window.findChild<DBGrid *>(QStringLiteral("RxDBGrid1"))->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == brand)
+                return model->index(row, 2).data(Qt::BackgroundRole).value<QColor>() == QColor(0x80, 0x00, 0x80)
+                    && model->index(row, 0).data(Qt::BackgroundRole) == model->index(row, 2).data(Qt::BackgroundRole);
+        }
+        qFatal("no row %s", qPrintable(brand));
+    }
+    static QString brand() { return dm->Tabms->asString(QStringLiteral("Marchio_ms")); }
+
+private Q_SLOTS:
+    void initTestCase() { setTestMode(true); }
+
+    void init()
+    {
+        Messages::clear();
+        ModalWindows::clear();
+        m_base = std::make_unique<TestBase>();
+        TestBase::addDataRows(QStringLiteral("ms"), models);
+        m_data = std::make_unique<Tdm>();
+    }
+
+    void cleanup()
+    {
+        m_data.reset();
+        m_base.reset();
+        QCOMPARE(ModalWindows::pendingHandlers(), 0);
+        QCOMPARE(Messages::pendingAnswers(), 0);
+    }
+
+    void okChecksTheFieldsAndMalformedLogotypesArePurple_data()
+    {
+        QTest::addColumn<QString>("logotype");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<bool>("drawnPurple");
+        QTest::newRow("one character") << "A" << false << false;
+        QTest::newRow("letter and digit") << "A1" << true << false;
+        QTest::newRow("a sign") << "A-" << true << true;
+    }
+    void okChecksTheFieldsAndMalformedLogotypesArePurple()
+    {
+        QFETCH(QString, logotype);
+        QFETCH(bool, stored);
+        QFETCH(bool, drawnPurple);
+        openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
+            QCOMPARE(window.windowTitle(), QStringLiteral("Elenco misuratori"));
+            // The rows already stored: lower-case letters and an empty logotype are malformed.
+            QVERIFY(!purple(window, QStringLiteral("OLIVETTI")));
+            QVERIFY(purple(window, QStringLiteral("RCH")));
+            QVERIFY(purple(window, QStringLiteral("DITRON")));
+            QVERIFY(!button(window, "SpeedButton8")->isEnabled());
+            if (!stored)
+                shoot(window, QStringLiteral("misuratori"));
+
+            button(window, "SpeedButton1")->click();
+            QCOMPARE(page(window), int(TmisuratoriForm::EntryPage));
+            QCOMPARE(window.focusWidget(), lineEdit(window, "DBEdit1"));
+            typeInto(lineEdit(window, "DBEdit1"), QStringLiteral("epson"));
+            typeInto(lineEdit(window, "DBEdit3"), logotype);
+            button(window, "Button1")->click();
+            QCOMPARE(Messages::shownTexts(), QStringList{Incomplete});
+            typeInto(lineEdit(window, "DBEdit2"), QStringLiteral("fp-81"));
+            if (!stored)
+                shoot(window, QStringLiteral("misuratori_nuovo"));
+            button(window, "Button1")->click();
+            QCOMPARE(page(window), int(stored ? TmisuratoriForm::ListPage : TmisuratoriForm::EntryPage));
+            QCOMPARE(dm->Tabms->isEditing(), !stored);
+            if (stored)
+                QCOMPARE(purple(window, QStringLiteral("EPSON")), drawnPurple);
+            else
+                button(window, "Button2")->click();
+            button(window, "SpeedButton4")->click();
+        });
+        QCOMPARE(Messages::shownTexts().size(), stored ? 1 : 2);
+        QCOMPARE(m_data->Tabms->locate(QStringLiteral("Marchio_ms"), {QStringLiteral("EPSON")}), stored);
+        if (stored) {
+            QCOMPARE(m_data->Tabms->asString(QStringLiteral("Denominazione_ms")), QStringLiteral("FP-81"));
+            QCOMPARE(m_data->Tabms->asInteger(QStringLiteral("Id_ms")), 5);
+        }
+        QCOMPARE(m_data->Tabms->recordCount(), stored ? 5 : 4);
+    }
+
+    void deletingWarnsTwiceThenAsks_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps the model") << false;
+        QTest::newRow("Yes deletes it") << true;
+    }
+    void deletingWarnsTwiceThenAsks()
+    {
+        QFETCH(bool, yes);
+        Messages::setNextAnswer(yes);
+        openWindow<TmisuratoriForm>(misuratoriForm, [](TmisuratoriForm &window) {
+            dm->Tabms->locate(QStringLiteral("Marchio_ms"), {QStringLiteral("RCH")});
+            button(window, "SpeedButton3")->click();
+            button(window, "SpeedButton4")->click();
+        });
+        const QList<ShownMessage> expected{{MessageKind::Warning, Warning1}, {MessageKind::Warning, Warning2},
+                                           {MessageKind::Confirmation, Question}};
+        QCOMPARE(Messages::shown(), expected);
+        QCOMPARE(m_data->Tabms->locate(QStringLiteral("Marchio_ms"), {QStringLiteral("RCH")}), !yes);
+        QCOMPARE(m_data->Tabms->recordCount(), yes ? 3 : 4);
+    }
+
+    void emptyTableNothingToDeleteAndModificaStartsANewModel()
+    {
+        m_data->Tabms->emptyTable();
+        openWindow<TmisuratoriForm>(misuratoriForm, [](TmisuratoriForm &window) {
+            button(window, "SpeedButton3")->click();
+            QCOMPARE(Messages::shownTexts(), QStringList{QStringLiteral("nulla da eliminare")});
+            button(window, "SpeedButton2")->click();
+            QCOMPARE(dm->Tabms->state(), engine::TableState::Insert);
+            // The frame cannot close the window, on either page.
+            QVERIFY(!window.close());
+            button(window, "Button2")->click();
+            QVERIFY(!window.close());
+            button(window, "SpeedButton4")->click();
+        });
+        QCOMPARE(Messages::shownTexts(), (QStringList{QStringLiteral("nulla da eliminare"),
+                                                      QStringLiteral("Terminare la fase di inserimento con i tasti di conferma"),
+                                                      QStringLiteral("Per uscire dalla finestra usare i tasti opportuni")}));
+        QVERIFY(m_data->Tabms->isEmpty());
+    }
+
+    void pickerAnswersThroughSceltaFatta_data()
+    {
+        QTest::addColumn<bool>("picking");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("Seleziona") << true << "SpeedButton6" << true;
+        QTest::newRow("Annulla") << true << "SpeedButton7" << false;
+        QTest::newRow("not a picker") << false << "SpeedButton4" << false;
+    }
+    void pickerAnswersThroughSceltaFatta()
+    {
+        QFETCH(bool, picking);
+        QFETCH(QString, command);
+        QFETCH(bool, chosen);
+        appState().SceltaFatta = picking;
+        openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
+            QVERIFY(!appState().SceltaFatta);
+            QCOMPARE(button(window, "SpeedButton4")->isVisible(), !picking);
+            QCOMPARE(button(window, "SpeedButton6")->isVisible(), picking);
+            QCOMPARE(button(window, "SpeedButton7")->isVisible(), picking);
+            window.findChild<DBGrid *>(QStringLiteral("RxDBGrid1"))->selectRow(2);
+            button(window, command.toLatin1().constData())->click();
+        });
+        QCOMPARE(appState().SceltaFatta, chosen);
+        // Index order: CUSTOM, DITRON, OLIVETTI, RCH.
+        QCOMPARE(m_data->Tabms->asInteger(QStringLiteral("Id_ms")), 1);
+        QCOMPARE(brand(), QStringLiteral("OLIVETTI"));
+        QVERIFY(Messages::shown().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_Misuratori)
+#include "tst_misuratori.moc"
