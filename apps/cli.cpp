@@ -2,7 +2,7 @@
 // without the desktop program. Each command is one function with one row in commands(); adding a
 // command means writing its function and its row, and the help text follows from the table.
 //
-// Exit status: 0 when every code handled is valid, 1 otherwise, 2 on wrong usage.
+// Exit status: 0 when every code handled is valid and every copy succeeded, 1 otherwise, 2 on wrong usage.
 
 #include "app/backup.h"
 #include "app/config.h"
