@@ -54,6 +54,7 @@ TSCEGLI_COMUNE_DA_CONSERVAREform::TSCEGLI_COMUNE_DA_CONSERVAREform(QWidget *pare
     });
 
     auto *layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(column(QStringLiteral("Comune già copiato"), pending ? pending->stored : nullptr, "1", keepStored, this));
     layout->addWidget(column(QStringLiteral("Comune dell'elenco precedente"), pending ? pending->older : nullptr, "2", keepOlder, this));
 }

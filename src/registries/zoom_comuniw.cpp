@@ -131,6 +131,7 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     m_search = new QLineEdit(page);
     m_search->setObjectName(QStringLiteral("Edit1"));
     m_search->setMaxLength(40);
+    m_search->setMaximumWidth(360);
     ui::setUpperCase(m_search);
     auto *find = ui::commandButton("SpeedButton3", QStringLiteral("Trova"), page);
     connect(m_search, &QLineEdit::textChanged, this, &TZOOM_comuniForm::Edit1Change);
@@ -138,6 +139,7 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_search, 1);
     searchRow->addWidget(find);
+    searchRow->addStretch();
     auto *searchColumn = new QVBoxLayout;
     searchColumn->addStretch();
     searchColumn->addLayout(searchRow);
@@ -154,18 +156,20 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     connect(m_select, &QPushButton::clicked, this, &TZOOM_comuniForm::RxSpeedButton1Click);
     connect(closeButton, &QPushButton::clicked, this, &TZOOM_comuniForm::RxSpeedButton2Click);
 
-    auto *commands = new QGridLayout;
-    commands->addWidget(newButton, 0, 0);
-    commands->addWidget(editButton, 0, 1);
-    commands->addWidget(m_deleteMunicipality, 0, 2);
-    commands->addWidget(m_select, 1, 1);
-    commands->addWidget(closeButton, 1, 2);
+    auto *commands = new QHBoxLayout;
+    commands->addWidget(newButton);
+    commands->addWidget(editButton);
+    commands->addWidget(m_deleteMunicipality);
+    commands->addSpacing(24);
+    commands->addWidget(m_select);
+    commands->addWidget(closeButton);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_findBy);
     bottom->addLayout(searchColumn, 1);
     bottom->addSpacing(24);
     bottom->addLayout(commands);
+    bottom->setAlignment(commands, Qt::AlignBottom);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(hint);
