@@ -1,5 +1,7 @@
 // sigillo_bench: times the table engine against the same work done with plain SQLite (Qt SQL, same
 // pragmas) in the same run, on a register of the year of realistic size. Usage: sigillo_bench [rows]
+// It is not part of the program: its baseline is plain SQL by design, the yardstick the engine is
+// measured against, so it is the one place outside the engine that speaks SQL.
 
 #include "data/engine/bulkscope.h"
 #include "data/engine/table.h"
