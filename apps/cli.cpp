@@ -5,9 +5,9 @@
 // Exit status: 0 when every code handled is valid and every copy succeeded, 1 otherwise, 2 on wrong usage.
 
 #include "app/backup.h"
-#include "app/config.h"
-#include "app/instancelock.h"
-#include "app/state.h"
+#include "ground/config.h"
+#include "ground/instancelock.h"
+#include "ground/state.h"
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
 

@@ -1,11 +1,11 @@
 // Sigillo, the desktop program: Italian texts and standard buttons, the configuration file, one copy
 // per base directory, the templates of a first start, then the main window and the data module.
 
-#include "app/config.h"
-#include "app/instancelock.h"
+#include "ground/config.h"
+#include "ground/instancelock.h"
 #include "app/mainw.h"
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/catalogue.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"

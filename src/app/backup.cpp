@@ -1,9 +1,9 @@
 #include "app/backup.h"
 
-#include "app/config.h"
+#include "ground/config.h"
 #include "app/filecopy.h"
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/engine/table.h"
 #include "data/tdm.h"
 

@@ -1,6 +1,6 @@
 #include "app/filecopy.h"
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 #include <QDir>
 #include <QFile>

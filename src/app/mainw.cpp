@@ -2,11 +2,11 @@
 
 #include "app/aboutw.h"
 #include "app/backup.h"
-#include "app/config.h"
-#include "app/messages.h"
+#include "ground/config.h"
+#include "ground/messages.h"
 #include "app/primipassiw.h"
 #include "app/splashw.h"
-#include "app/state.h"
+#include "ground/state.h"
 #include "app/svuota_archiviw.h"
 #include "app/version.h"
 #include "data/engine/engineerror.h"
@@ -61,9 +61,15 @@ TMainForm::TMainForm(QWidget *parent)
     state.ConversioneDaFare = false;
     state.CorrezioneDaFare = false;
     state.NuovoAnnoCreato = false;
+    state.showYearStatus = [this](const QString &text) { setStatusPanel(2, text); };
     // Written back at once, so that a missing or partial file is completed with every key.
     config::read(state);
     config::write(state);
+}
+
+TMainForm::~TMainForm()
+{
+    appState().showYearStatus = nullptr;
 }
 
 QAction *TMainForm::command(const char *objectName, const QString &text, const QKeySequence &shortcut)

@@ -17,6 +17,7 @@ class TMainForm : public QMainWindow {
 
 public:
     explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
 
     // The status bar: 0 today's date, 1 the version text, 2 "Anno: " and the working year.
     QString statusPanel(int panel) const;

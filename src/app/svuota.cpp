@@ -1,7 +1,7 @@
 #include "app/svuota.h"
 
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/engine/engineerror.h"
 #include "data/engine/table.h"
 #include "data/utility.h"

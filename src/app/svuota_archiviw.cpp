@@ -1,7 +1,7 @@
 #include "app/svuota_archiviw.h"
 
 #include "app/aboutw.h"
-#include "app/messages.h"
+#include "ground/messages.h"
 #include "app/svuota.h"
 #include "data/tdm.h"
 #include "ui/aprimodale.h"

@@ -1,6 +1,6 @@
 #include "data/catalogue.h"
 
-#include "app/state.h"
+#include "ground/state.h"
 #include "data/engine/engineerror.h"
 #include "data/engine/tablefiles.h"
 #include "data/seeds.h"

@@ -4,8 +4,8 @@
 
 #include "data/tdm.h"
 
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/catalogue.h"
 #include "data/engine/bulkscope.h"
 

@@ -3,8 +3,8 @@
 
 #include "data/tdm.h"
 
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
 #include "data/engine/bulkscope.h"

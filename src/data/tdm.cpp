@@ -1,12 +1,19 @@
 #include "data/tdm.h"
 
-#include "app/state.h"
+#include "ground/state.h"
 #include "codfis/codfis.h"
 #include "data/catalogue.h"
 #include "data/engine/engineerror.h"
 #include "data/ignoringfailures.h"
 
 Tdm *dm = nullptr;
+
+Tdm &requireDataModule()
+{
+    if (!dm)
+        throw engine::EngineError(QStringLiteral("Archivi non aperti: impossibile aprire la finestra."));
+    return *dm;
+}
 
 using engine::DataSource;
 using engine::FieldType;

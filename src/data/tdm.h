@@ -119,3 +119,7 @@ private:
 
 // The one data module of the program; set while a Tdm exists.
 extern Tdm *dm;
+
+// The data module, for a window over the shared cursors, which cannot be built without it: throws
+// engine::EngineError, which the user is shown instead of the window.
+Tdm &requireDataModule();

@@ -1,7 +1,7 @@
 #include "register/tipo_intw.h"
 
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "ui/closeguard.h"
@@ -23,7 +23,7 @@ using engine::Table;
 Ttipo_intForm::Ttipo_intForm(QWidget *parent)
     : QDialog(parent)
 {
-    ui::requireDataModule();
+    requireDataModule();
     setObjectName(QStringLiteral("tipo_intForm"));
     setWindowTitle(QStringLiteral("Tipo di intervento:"));
     resize(700, 480);

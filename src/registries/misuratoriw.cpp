@@ -1,7 +1,7 @@
 #include "registries/misuratoriw.h"
 
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/tdm.h"
 #include "registries/misuratori.h"
 #include "ui/closeguard.h"
@@ -29,7 +29,7 @@ const QColor Purple(0x80, 0x00, 0x80);
 TmisuratoriForm::TmisuratoriForm(QWidget *parent)
     : QDialog(parent)
 {
-    ui::requireDataModule();
+    requireDataModule();
     setObjectName(QStringLiteral("misuratoriForm"));
     setWindowTitle(QStringLiteral("Elenco misuratori"));
     resize(900, 600);

@@ -1,7 +1,7 @@
 #include "registries/zoom_comuniw.h"
 
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "registries/comuni.h"
@@ -70,7 +70,7 @@ void writeFields(Table *record, const QList<std::pair<QString, QString>> &values
 TZOOM_comuniForm::TZOOM_comuniForm(QWidget *parent)
     : QDialog(parent)
 {
-    ui::requireDataModule();
+    requireDataModule();
     setObjectName(QStringLiteral("ZOOM_comuniForm"));
     setWindowTitle(QStringLiteral("ZOOM comuni:"));
     resize(980, 640);

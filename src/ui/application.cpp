@@ -1,6 +1,6 @@
 #include "ui/application.h"
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 #include <QDialog>
 

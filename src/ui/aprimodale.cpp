@@ -1,6 +1,6 @@
 #include "ui/aprimodale.h"
 
-#include "app/testmode.h"
+#include "ground/testmode.h"
 
 #include <QQueue>
 

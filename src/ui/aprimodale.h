@@ -5,11 +5,11 @@
 // window through it. A failure escaping the window (while it is made, shown or run) still destroys it
 // and then reaches the user as an error box with its text.
 //
-// In test mode (app/testmode.h) a window opened this way is handed, once it is shown and inside its own
+// In test mode (ground/testmode.h) a window opened this way is handed, once it is shown and inside its own
 // modal loop, to the next handler the test queued with ModalWindows::setNextHandler(); the handler
 // inspects the window and closes it. A window opened with no handler queued is a fatal error.
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "ui/closeguard.h"
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 #include <QDialog>
 #include <QKeyEvent>

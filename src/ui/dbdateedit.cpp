@@ -1,6 +1,6 @@
 #include "ui/dbdateedit.h"
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/fieldlink.h"
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "ui/filedialogs.h"
 
-#include "app/testmode.h"
+#include "ground/testmode.h"
 
 #include <QFileDialog>
 #include <QQueue>

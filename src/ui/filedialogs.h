@@ -1,6 +1,6 @@
 #pragma once
 // FileDialogs: every open-file, save-file and folder dialog of the program goes through here. In test
-// mode (app/testmode.h) no dialog appears: each request takes the next name the test queued, an empty
+// mode (ground/testmode.h) no dialog appears: each request takes the next name the test queued, an empty
 // one standing for "Annulla", and a request with nothing queued is a fatal error.
 
 #include <QString>

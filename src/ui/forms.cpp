@@ -1,8 +1,5 @@
 #include "ui/forms.h"
 
-#include "data/engine/engineerror.h"
-#include "data/tdm.h"
-
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,12 +8,6 @@
 #include <QVBoxLayout>
 
 namespace ui {
-
-void requireDataModule()
-{
-    if (!dm)
-        throw engine::EngineError(QStringLiteral("Archivi non aperti: impossibile aprire la finestra."));
-}
 
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent)
 {

@@ -11,10 +11,6 @@ class QWidget;
 
 namespace ui {
 
-// A window over the shared cursors cannot be built without the data module: throws an error the user
-// is shown instead.
-void requireDataModule();
-
 // A command button carrying the name the program gives the control.
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent);
 

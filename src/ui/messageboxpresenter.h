@@ -1,8 +1,8 @@
 #pragma once
-// The message boxes of the desktop program, behind the message service (app/messages.h). Standard
+// The message boxes of the desktop program, behind the message service (ground/messages.h). Standard
 // buttons, so that Qt's Italian translation labels them "OK", "Sì" and "No".
 
-#include "app/messages.h"
+#include "ground/messages.h"
 
 class MessageBoxPresenter : public MessagePresenter {
 public:

@@ -1,8 +1,7 @@
 #include "years/sel_annow.h"
 
-#include "app/mainw.h"
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "years/yearopening.h"
 
 #include <QDate>
@@ -98,12 +97,7 @@ void TSel_annoForm::avantiClick()
 {
     m_year->interpretText();
     const QString year = QString::number(m_year->value());
-    auto *mainForm = qobject_cast<TMainForm *>(parentWidget());
-    const auto showYear = [mainForm](const QString &text) {
-        if (mainForm)
-            mainForm->setStatusPanel(2, text);
-    };
-    if (years::ApriAnno(year, showYear) != years::YearOpening::Opened)
+    if (years::ApriAnno(year, appState().showYearStatus) != years::YearOpening::Opened)
         return;
     m_confirmed = true;
     accept();

@@ -1,8 +1,8 @@
 #include "years/yearopening.h"
 
 #include "app/filecopy.h"
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 #include "data/engine/table.h"
 #include "data/engine/tablefiles.h"
 #include "data/tdm.h"

@@ -1,10 +1,10 @@
 // The backup with a fixed clock: where it goes, what it saves, and what the user is told.
 
 #include "app/backup.h"
-#include "app/config.h"
-#include "app/messages.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/config.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "data/tdm.h"
 #include "testbase.h"
 

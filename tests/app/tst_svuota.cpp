@@ -1,8 +1,8 @@
 // "svuota archivi" driven as the user drives it: the two questions, the boxes, and the tables after.
 
-#include "app/messages.h"
+#include "ground/messages.h"
 #include "app/svuota_archiviw.h"
-#include "app/testmode.h"
+#include "ground/testmode.h"
 #include "data/tdm.h"
 #include "testbase.h"
 #include "ui/aprimodale.h"

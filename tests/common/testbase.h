@@ -3,7 +3,7 @@
 // when a year is given, that year's directory. Rows are written through a cursor of their own, so a
 // test can set up tables before the data module opens them.
 
-#include "app/state.h"
+#include "ground/state.h"
 #include "data/catalogue.h"
 #include "data/engine/table.h"
 

@@ -1,7 +1,7 @@
 // The data module and the shell functions over a temporary base directory.
 
-#include "app/messages.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/testmode.h"
 #include "data/engine/tablefiles.h"
 #include "data/tdm.h"
 #include "data/utility.h"

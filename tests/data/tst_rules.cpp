@@ -1,7 +1,7 @@
 // The record rules through the shared cursors, and the one-time steps of opening a year.
 
-#include "app/messages.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/testmode.h"
 #include "codfis/codfis.h"
 #include "data/tdm.h"
 #include "data/windowhooks.h"

@@ -1,8 +1,8 @@
 // The rows a new archive starts with: the municipalities and zones and the intervention types of the
 // template vuoto_dati/, and a data module opened on a copy of it.
 
-#include "app/messages.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/testmode.h"
 #include "data/seeds.h"
 #include "data/tdm.h"
 #include "testbase.h"

@@ -1,13 +1,13 @@
 // The main window driven as the user drives it: captions, keys, commands and the messages they show.
 
 #include "app/aboutw.h"
-#include "app/config.h"
+#include "ground/config.h"
 #include "app/mainw.h"
-#include "app/messages.h"
+#include "ground/messages.h"
 #include "app/primipassiw.h"
 #include "app/splashw.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "testbase.h"

@@ -1,8 +1,8 @@
 // The services every window relies on: ApriModale, the application's error boxes, the message boxes
 // and the file dialogs.
 
-#include "app/messages.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/testmode.h"
 #include "data/engine/engineerror.h"
 #include "ui/application.h"
 #include "ui/aprimodale.h"

@@ -1,8 +1,8 @@
 // The meter models window: entry and its checks, purple rows, deletion, and the picker.
 
-#include "app/messages.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "data/tdm.h"
 #include "registries/misuratoriw.h"
 #include "testbase.h"

@@ -1,8 +1,8 @@
 // The intervention types window: at most nine types, unique codes, locked rows.
 
-#include "app/messages.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "data/tdm.h"
 #include "register/tipo_intw.h"
 #include "testbase.h"

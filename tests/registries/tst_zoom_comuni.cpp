@@ -1,9 +1,9 @@
 // The municipality zoom window under each caller tag, its zones, search and order, and the choice
 // between two municipalities of the same name.
 
-#include "app/messages.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "data/tdm.h"
 #include "registries/scegli_comunew.h"
 #include "registries/zoom_comuniw.h"

@@ -1,8 +1,8 @@
 // The data-bound widgets and the window helpers of ui/, each over a real cursor in a temporary base.
 
-#include "app/messages.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "testbase.h"
 #include "ui/closeguard.h"
 #include "ui/dbcheckbox.h"

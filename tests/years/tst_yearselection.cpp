@@ -1,12 +1,12 @@
 // The choice of the working year, driven through the main window as the user meets it: at the first
 // start and with "Cambia anno...".
 
-#include "app/config.h"
+#include "ground/config.h"
 #include "app/mainw.h"
-#include "app/messages.h"
+#include "ground/messages.h"
 #include "app/splashw.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "testbase.h"

@@ -1,7 +1,6 @@
-#include "app/messages.h"
+#include "ground/messages.h"
 
-#include "app/testmode.h"
-#include "data/engine/engineerror.h"
+#include "ground/testmode.h"
 
 #include <QQueue>
 #include <QDebug>
@@ -40,8 +39,8 @@ void Messages::error(const QString &text) { present(MessageKind::Error, text); }
 
 void Messages::error(const std::exception &failure)
 {
-    const auto *engineError = dynamic_cast<const engine::EngineError *>(&failure);
-    error(engineError ? engineError->message() : QString::fromLocal8Bit(failure.what()));
+    // Failures of the program carry their Italian text as UTF-8.
+    error(QString::fromUtf8(failure.what()));
 }
 
 bool Messages::confirm(const QString &text)

@@ -1,4 +1,4 @@
-#include "app/state.h"
+#include "ground/state.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "app/inifile.h"
+#include "ground/inifile.h"
 
-#include "app/windows1252.h"
+#include "ground/windows1252.h"
 
 #include <QDir>
 #include <QFile>

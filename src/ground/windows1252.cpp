@@ -1,4 +1,4 @@
-#include "app/windows1252.h"
+#include "ground/windows1252.h"
 
 #include <QList>
 

@@ -4,7 +4,7 @@
 //
 // The desktop program installs a presenter of real message boxes, the command-line program one that
 // writes to the terminal. Without a presenter a message goes to the log and a question reads "No".
-// In test mode (app/testmode.h) nothing is presented: every message is recorded, and a question takes
+// In test mode (ground/testmode.h) nothing is presented: every message is recorded, and a question takes
 // the next answer queued with setNextAnswer(); a question with no answer queued is a fatal error.
 
 #include <QList>
@@ -36,7 +36,7 @@ public:
     static void warning(const QString &text);
     static void error(const QString &text);
     static bool confirm(const QString &text); // proceeds only on Yes
-    // An error box with the failure's text; an engine error carries its own Italian message.
+    // An error box with the failure's text (UTF-8, as every error of the program carries it).
     static void error(const std::exception &failure);
 
     // The presenter is not owned; nullptr removes it.

@@ -1,4 +1,4 @@
-#include "app/testmode.h"
+#include "ground/testmode.h"
 
 namespace {
 bool testMode = false;

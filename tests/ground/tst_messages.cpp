@@ -1,5 +1,5 @@
-#include "app/messages.h"
-#include "app/testmode.h"
+#include "ground/messages.h"
+#include "ground/testmode.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "app/config.h"
-#include "app/messages.h"
-#include "app/state.h"
-#include "app/testmode.h"
+#include "ground/config.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+#include "ground/testmode.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/instancelock.h"
+#include "ground/instancelock.h"
 
 #include <QDir>
 

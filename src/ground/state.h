@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 // The years that have a list of valid authorisations: every year the year selection accepts.
 constexpr int FirstAuthorisationYear = 2004;
@@ -23,6 +24,9 @@ struct AppState {
     bool RicercaInCorso = false;
     QString ChiamanteComuni;
     bool SceltaFatta = false;
+    // Where the year selection writes "Anno: " + the year: status panel 2 of the main window, which
+    // sets it while it exists; empty without one.
+    std::function<void(const QString &)> showYearStatus;
 
     QString &abilitazione(int year, int slot);
     const QString &abilitazione(int year, int slot) const;

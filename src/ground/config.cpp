@@ -1,8 +1,8 @@
-#include "app/config.h"
+#include "ground/config.h"
 
-#include "app/inifile.h"
-#include "app/messages.h"
-#include "app/state.h"
+#include "ground/inifile.h"
+#include "ground/messages.h"
+#include "ground/state.h"
 
 #include <QCoreApplication>
 #include <QDir>
