@@ -178,6 +178,12 @@ void wrote(const QString &path, FileObserver *writer)
     }
 }
 
+bool inTransaction(const QString &path)
+{
+    const auto it = registry().constFind(key(path));
+    return it != registry().cend() && it->inTransaction;
+}
+
 void commitPending(const QString &path)
 {
     auto it = registry().find(key(path));

@@ -29,6 +29,8 @@ void release(const QString &path, FileObserver *observer); // commits a pending 
 void beginWrite(const QString &path);
 // Call after each write: other cursors on the file go stale.
 void wrote(const QString &path, FileObserver *writer);
+// Whether a bulk transaction is pending on the file's connection.
+bool inTransaction(const QString &path);
 // Commits now a bulk transaction pending on this connection.
 void commitPending(const QString &path);
 

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "engineerror.h"
+#include "ground/savefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,6 +157,42 @@ QString filePath(const QString &directory, const QString &tableName)
 bool exists(const QString &directory, const QString &tableName)
 {
     return QFileInfo(filePath(directory, tableName)).isFile();
+}
+
+void copy(const QString &sourceDirectory, const QString &tableName, const QString &targetDirectory)
+{
+    const QString source = filePath(sourceDirectory, tableName);
+    const QString target = filePath(targetDirectory, tableName);
+    const auto failed = [&](const QString &reason) {
+        return EngineError(QStringLiteral("Impossibile copiare la tabella %1 in %2: %3")
+                               .arg(tableName, QDir::toNativeSeparators(targetDirectory), reason));
+    };
+    if (!QFileInfo(source).isFile())
+        throw failed(QStringLiteral("il file %1 non esiste").arg(QDir::toNativeSeparators(source)));
+    if (detail::inTransaction(source))
+        throw failed(QStringLiteral("la tabella ha modifiche non ancora salvate"));
+    if (!QDir().mkpath(targetDirectory))
+        throw failed(QStringLiteral("impossibile creare la cartella"));
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw failed(in.errorString());
+    SaveFile out(target);
+    if (!out.open())
+        throw failed(out.errorString());
+    QByteArray block(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = in.read(block.data(), block.size());
+        if (count < 0) {
+            out.cancel();
+            throw failed(in.errorString());
+        }
+        if (count == 0)
+            break;
+        if (!out.write(block.constData(), count))
+            throw failed(out.errorString());
+    }
+    if (!out.commit())
+        throw failed(out.errorString());
 }
 
 void create(const QString &directory, const TableSchema &schema)

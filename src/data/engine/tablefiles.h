@@ -9,6 +9,11 @@ namespace engine::tablefiles {
 QString filePath(const QString &directory, const QString &tableName);
 bool exists(const QString &directory, const QString &tableName);
 
+// Copies the table into targetDirectory (made when missing), whole or not at all: an older copy there
+// stays as it was when the copy fails. Throws EngineError when the source is missing, is in the middle
+// of a bulk scope's transaction, or cannot be copied.
+void copy(const QString &sourceDirectory, const QString &tableName, const QString &targetDirectory);
+
 // Creates the file with the schema's fields and indexes. Throws when the file exists or cannot be written.
 void create(const QString &directory, const TableSchema &schema);
 
