@@ -24,6 +24,8 @@ void DBLookupComboBox::setListSource(Table *list, const QString &keyField, const
     m_keyField = keyField;
     m_listField = listField;
     if (list) {
+        for (auto rowsChangedSignal : {&Table::rowInserted, &Table::rowRemoved, &Table::rowUpdated})
+            connect(list, rowsChangedSignal, this, &DBLookupComboBox::fillList);
         connect(list, &Table::rowsChanged, this, &DBLookupComboBox::fillList);
         connect(list, &Table::fieldChanged, this, [this](const QString &field) {
             if (field.compare(m_listField, Qt::CaseInsensitive) == 0)

@@ -33,6 +33,17 @@ void TableModel::attach(Table *table)
     m_table = table;
     if (table) {
         m_connections << connect(table, &Table::rowsChanged, this, &TableModel::reset)
+                      << connect(table, &Table::aboutToInsertRow, this, [this](int row) { beginInsertRows({}, row, row); })
+                      << connect(table, &Table::rowInserted, this, [this] {
+                             ++m_rows;
+                             endInsertRows();
+                         })
+                      << connect(table, &Table::aboutToRemoveRow, this, [this](int row) { beginRemoveRows({}, row, row); })
+                      << connect(table, &Table::rowRemoved, this, [this] {
+                             --m_rows;
+                             endRemoveRows();
+                         })
+                      << connect(table, &Table::rowUpdated, this, &TableModel::repaintRow)
                       << connect(table, &Table::currentChanged, this, &TableModel::repaintCurrentRow)
                       << connect(table, &Table::fieldChanged, this, &TableModel::repaintCurrentRow);
     }
@@ -56,23 +67,25 @@ void TableModel::setRowColor(RowColor rowColor)
 void TableModel::reset()
 {
     beginResetModel();
+    m_rows = m_table && m_table->isOpen() ? m_table->recordCount() : 0;
     endResetModel();
+}
+
+void TableModel::repaintRow(int row)
+{
+    if (row >= 0 && row < m_rows && !m_columns.isEmpty())
+        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 void TableModel::repaintCurrentRow()
 {
-    if (!m_table || !m_table->isOpen() || m_table->isEmpty() || m_columns.isEmpty())
-        return;
-    const int row = m_table->recNo() - 1;
-    if (row >= 0 && row < rowCount())
-        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+    if (m_table && m_table->isOpen() && !m_table->isEmpty())
+        repaintRow(m_table->recNo() - 1);
 }
 
 int TableModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid() || !m_table || !m_table->isOpen())
-        return 0;
-    return m_table->recordCount();
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int TableModel::columnCount(const QModelIndex &parent) const
@@ -96,7 +109,7 @@ QString TableModel::displayText(const QVariant &value)
 
 QVariant TableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+    if (!index.isValid() || !m_table || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     switch (role) {
     case Qt::DisplayRole:

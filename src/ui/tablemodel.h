@@ -1,8 +1,10 @@
 #pragma once
 // TableModel: the visible rows of a cursor as a read-only Qt model, one column per chosen field. It
-// follows the cursor: new rows (open, filter, order, refresh, master move, post, delete) reset the
-// model; a reread or edited current row, or a field set by a rule, repaints that row. A colour
-// callback may give a row its background.
+// follows the cursor's signals: a row posted or deleted is inserted or removed as such, a row edited
+// where it stands is repainted, replaced rows (open, filter, order, refresh, master move, another
+// cursor's writes) reset the model; the current row is repainted when it moves or a rule sets a
+// field. The row count is the one the signals gave, so the model never changes under a view between
+// them. A colour callback may give a row its background.
 
 #include "data/engine/datasource.h"
 
@@ -44,6 +46,7 @@ public:
 private:
     void attach(engine::Table *table);
     void reset();
+    void repaintRow(int row);
     void repaintCurrentRow();
 
     QPointer<engine::DataSource> m_source;
@@ -51,4 +54,5 @@ private:
     QList<GridColumn> m_columns;
     RowColor m_rowColor;
     QList<QMetaObject::Connection> m_connections;
+    int m_rows = 0;
 };

@@ -4,6 +4,9 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <vector>
+
 namespace engine::detail {
 
 namespace {
@@ -108,7 +111,7 @@ QList<Token> tokenize(const QString &s)
 
 struct Filter::Node {
     enum Kind { And, Or, Not, Compare } kind = Compare;
-    std::unique_ptr<Node> a, b;
+    std::vector<std::unique_ptr<Node>> children; // the terms of And and Or, the one operand of Not
     struct Operand {
         bool isField = false;
         QString text; // field name, or the literal as written
@@ -140,42 +143,50 @@ private:
     const Token &peek() const { return m_tokens[m_pos]; }
     Token take() { return m_tokens[m_pos < m_tokens.size() - 1 ? m_pos++ : m_pos]; }
 
-    std::unique_ptr<Node> join(Node::Kind kind, std::unique_ptr<Node> a, std::unique_ptr<Node> b)
+    // A chain of "and" or "or" is one node with many terms, so its length costs no depth.
+    std::unique_ptr<Node> chain(Node::Kind kind, Token::Kind joiner, std::unique_ptr<Node> (Parser::*next)())
     {
+        auto first = (this->*next)();
+        if (peek().kind != joiner)
+            return first;
         auto n = std::make_unique<Node>();
         n->kind = kind;
-        n->a = std::move(a);
-        n->b = std::move(b);
+        n->children.push_back(std::move(first));
+        while (peek().kind == joiner) {
+            take();
+            n->children.push_back((this->*next)());
+        }
         return n;
     }
 
-    std::unique_ptr<Node> condition()
-    {
-        auto node = term();
-        while (peek().kind == Token::Or) {
-            take();
-            node = join(Node::Or, std::move(node), term());
-        }
-        return node;
-    }
+    std::unique_ptr<Node> condition() { return chain(Node::Or, Token::Or, &Parser::term); }
+    std::unique_ptr<Node> term() { return chain(Node::And, Token::And, &Parser::factor); }
 
-    std::unique_ptr<Node> term()
-    {
-        auto node = factor();
-        while (peek().kind == Token::And) {
-            take();
-            node = join(Node::And, std::move(node), factor());
+    // Parentheses and "not" nest; beyond a depth no hand-written filter reaches, the text is refused
+    // before the parser runs out of stack.
+    struct Nesting {
+        explicit Nesting(int &depth) : m_depth(depth)
+        {
+            if (++m_depth > MaxDepth)
+                bad(QStringLiteral("troppi livelli di parentesi o di \"not\" (al massimo %1)").arg(MaxDepth));
         }
-        return node;
-    }
+        ~Nesting() { --m_depth; }
+        int &m_depth;
+    };
+    static constexpr int MaxDepth = 100;
 
     std::unique_ptr<Node> factor()
     {
         if (peek().kind == Token::Not) {
+            const Nesting nesting(m_depth);
             take();
-            return join(Node::Not, factor(), nullptr);
+            auto n = std::make_unique<Node>();
+            n->kind = Node::Not;
+            n->children.push_back(factor());
+            return n;
         }
         if (peek().kind == Token::LParen) {
+            const Nesting nesting(m_depth);
             take();
             auto node = condition();
             if (take().kind != Token::RParen)
@@ -220,6 +231,7 @@ private:
 
     QList<Token> m_tokens;
     qsizetype m_pos = 0;
+    int m_depth = 0;
 };
 
 CellValue literalFor(const Filter::FieldInfo &field, const QString &fieldName, const QString &literal)
@@ -289,9 +301,8 @@ CellValue plainLiteral(const Filter::Node::Operand &o)
 void bindNode(Filter::Node &n, const Filter::Resolver &resolve)
 {
     if (n.kind != Filter::Node::Compare) {
-        bindNode(*n.a, resolve);
-        if (n.b)
-            bindNode(*n.b, resolve);
+        for (const auto &child : n.children)
+            bindNode(*child, resolve);
         return;
     }
     for (auto *o : {&n.left, &n.right}) {
@@ -351,11 +362,13 @@ bool evaluate(const Filter::Node &n, const RowLayout &layout, const char *row, c
     using Node = Filter::Node;
     switch (n.kind) {
     case Node::And:
-        return evaluate(*n.a, layout, row, virtualValue) && evaluate(*n.b, layout, row, virtualValue);
+        return std::all_of(n.children.begin(), n.children.end(),
+                           [&](const auto &child) { return evaluate(*child, layout, row, virtualValue); });
     case Node::Or:
-        return evaluate(*n.a, layout, row, virtualValue) || evaluate(*n.b, layout, row, virtualValue);
+        return std::any_of(n.children.begin(), n.children.end(),
+                           [&](const auto &child) { return evaluate(*child, layout, row, virtualValue); });
     case Node::Not:
-        return !evaluate(*n.a, layout, row, virtualValue);
+        return !evaluate(*n.children.front(), layout, row, virtualValue);
     case Node::Compare:
         break;
     }

@@ -9,7 +9,8 @@
 // read as that field's type: numerically for integer and number fields, as a day for date fields
 // (dd/MM/yyyy or d/M/yyyy), as exact case-sensitive text for text fields. A null (blank) date, number
 // or boolean only equals a blank literal; every other comparison with it is false, except <> which is
-// true. A filter text never reaches SQL.
+// true. Parentheses and "not" nest at most 100 deep; chains of "and" and "or" may be of any length.
+// A filter text never reaches SQL.
 
 #include "rowstore.h"
 

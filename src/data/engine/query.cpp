@@ -26,6 +26,10 @@ void Query::setSql(const QString &sql)
         table = table.mid(1, table.size() - 2);
     if (table.endsWith(QLatin1String(".db"), Qt::CaseInsensitive))
         table.chop(3);
+    // Only a table of the query's own directory: a name, never a path.
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_]+$"));
+    if (!plainName.match(table).hasMatch())
+        throw EngineError(QStringLiteral("Query non valida: \"%1\" non è il nome di una tabella").arg(table));
     const QString condition = m.captured(2).trimmed();
     if (m.capturedStart(2) >= 0 && condition.isEmpty())
         throw EngineError(QStringLiteral("Query non valida: condizione mancante dopo WHERE"));

@@ -1,38 +1,11 @@
 #include "rowstore.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace engine::detail {
 
 namespace {
-
-void appendUtf8(std::string &out, QStringView text)
-{
-    const qsizetype n = text.size();
-    const char16_t *p = text.utf16();
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = p[i];
-        if (c < 0x80) {
-            out.push_back(char(c));
-            continue;
-        }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        }
-        out.push_back(char(0x80 | (c & 0x3F)));
-    }
-}
 
 int slotSize(FieldType type)
 {
@@ -70,6 +43,16 @@ QDate isoDate(QStringView s)
 }
 
 int foldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+
+// The length in UTF-16 units of the first `characters` characters of the text: a character outside
+// the Basic Multilingual Plane is two units and is never split.
+qsizetype wholeCharacters(const QString &text, int characters)
+{
+    qsizetype units = 0;
+    for (int c = 0; c < characters && units < text.size(); ++c)
+        units += text.at(units).isHighSurrogate() && units + 1 < text.size() && text.at(units + 1).isLowSurrogate() ? 2 : 1;
+    return units;
+}
 
 } // namespace
 
@@ -129,158 +112,80 @@ void RowLayout::setFields(const QList<FieldDef> &fields)
             lastVar = int(m_types.size()) - 1;
         offset += slotSize(f.type);
     }
+    m_lastVar = lastVar;
     m_fixedSize = offset;
 }
 
-namespace {
-
-// Julian day of an ISO yyyy-MM-dd date held as bytes; 0 when it is not one.
-qint64 isoJulianDay(std::string_view s)
+char *RowArena::allocate(size_t size)
 {
-    if (s.size() == 10 && s[4] == '-' && s[7] == '-') {
-        auto digits = [&](size_t from, size_t count) {
-            int v = 0;
-            for (size_t i = from; i < from + count; ++i) {
-                if (s[i] < '0' || s[i] > '9')
-                    return -1;
-                v = v * 10 + (s[i] - '0');
-            }
-            return v;
-        };
-        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
-        if (date.isValid())
-            return date.toJulianDay();
+    constexpr size_t blockSize = size_t(1) << 20;
+    if (m_blocks.empty() || m_used + size > m_capacity) {
+        m_capacity = std::max(blockSize, size);
+        m_blocks.push_back(std::make_unique<char[]>(m_capacity));
+        m_used = 0;
     }
-    const QDate date = QDate::fromString(QString::fromUtf8(s.data(), qsizetype(s.size())), Qt::ISODate);
-    return date.isValid() ? date.toJulianDay() : 0;
+    char *p = m_blocks.back().get() + m_used;
+    m_used += size;
+    return p;
 }
 
-} // namespace
-
-// Fixed slots take a cell already in the row's own terms: integers, booleans and Julian days as Int,
-// numbers as Real. Returns false when the cell is null.
-bool RowLayout::putFixed(char *slot, FieldType type, const CellRef &cell) const
+void RowArena::clear()
 {
-    if (cell.kind == CellRef::Null)
-        return false;
-    switch (type) {
-    case FieldType::Boolean:
-        *slot = cell.i != 0 ? 1 : 0;
-        break;
-    case FieldType::Number: {
-        const double x = cell.kind == CellRef::Real ? cell.r : double(cell.i);
-        std::memcpy(slot, &x, 8);
-        break;
-    }
-    default: {
-        const qint32 x = qint32(cell.i);
-        std::memcpy(slot, &x, 4);
-        break;
-    }
-    }
-    return true;
+    m_blocks.clear();
+    m_used = m_capacity = 0;
 }
 
-void RowLayout::setNull(int field) const
-{
-    m_fixed[size_t(field / 8)] = char(uchar(m_fixed[size_t(field / 8)]) | (1u << (field % 8)));
-}
-
-std::unique_ptr<char[]> RowLayout::packRow() const
-{
-    std::unique_ptr<char[]> data(new char[m_fixed.size() + m_var.size()]);
-    std::memcpy(data.get(), m_fixed.data(), m_fixed.size());
-    if (!m_var.empty())
-        std::memcpy(data.get() + m_fixed.size(), m_var.data(), m_var.size());
-    return data;
-}
-
-void RowLayout::startRow() const
+const char *RowLayout::encode(const CellRef *cells, RowArena &arena) const
 {
     m_fixed.assign(size_t(m_fixedSize), '\0');
     m_var.clear();
-}
-
-void RowLayout::endVar(char *slot) const
-{
-    const quint32 end = quint32(m_var.size());
-    std::memcpy(slot, &end, 4);
-}
-
-std::unique_ptr<char[]> RowLayout::encode(const QVariant *values) const
-{
-    startRow();
     char *fixed = m_fixed.data();
     for (int f = 0; f < fieldCount(); ++f) {
-        const QVariant &v = values[f];
-        const FieldType type = m_types[size_t(f)];
-        char *slot = fixed + m_offset[size_t(f)];
-        bool null = v.isNull();
-        if (type == FieldType::Text) {
-            null = false;
-            if (v.typeId() == QMetaType::QString)
-                appendUtf8(m_var, *static_cast<const QString *>(v.constData()));
-            else if (!v.isNull())
-                appendUtf8(m_var, v.toString());
-            endVar(slot);
-        } else if (type == FieldType::Picture) {
-            if (!null) {
-                const QByteArray b = v.toByteArray();
-                m_var.append(b.constData(), size_t(b.size()));
-            }
-            endVar(slot);
-        } else if (!null) {
-            CellRef cell;
-            cell.kind = type == FieldType::Number ? CellRef::Real : CellRef::Int;
-            if (type == FieldType::Number) {
-                cell.r = v.toDouble();
-            } else if (type == FieldType::Boolean) {
-                cell.i = v.toBool() ? 1 : 0;
-            } else if (type == FieldType::Date) {
-                const QDate date = v.typeId() == QMetaType::QDate ? v.toDate() : isoDate(v.toString());
-                cell.i = date.isValid() ? date.toJulianDay() : 0;
-                if (!date.isValid())
-                    cell.kind = CellRef::Null;
-            } else {
-                cell.i = v.toLongLong();
-            }
-            null = !putFixed(slot, type, cell);
-        }
-        if (null)
-            setNull(f);
-    }
-    return packRow();
-}
-
-std::unique_ptr<char[]> RowLayout::encodeStored(const CellRef *cells) const
-{
-    startRow();
-    char *fixed = m_fixed.data();
-    for (int f = 0; f < fieldCount(); ++f) {
-        CellRef cell = cells[f];
+        const CellRef &cell = cells[f];
         const FieldType type = m_types[size_t(f)];
         char *slot = fixed + m_offset[size_t(f)];
         bool null = cell.kind == CellRef::Null;
-        if (type == FieldType::Text || type == FieldType::Picture) {
+        if (isVar(type)) {
             if (cell.kind == CellRef::Bytes)
                 m_var.append(cell.s.data(), cell.s.size());
             else if (!null)
-                appendUtf8(m_var, cell.kind == CellRef::Int ? QString::number(cell.i) : QString::number(cell.r));
-            null = null && type == FieldType::Picture;
-            endVar(slot);
-        } else {
-            if (type == FieldType::Date && cell.kind == CellRef::Bytes) {
-                cell.i = isoJulianDay(cell.s);
-                cell.kind = cell.i != 0 ? CellRef::Int : CellRef::Null;
-            } else if (cell.kind == CellRef::Bytes) {
-                cell.kind = CellRef::Null;
+                m_var.append(cell.kind == CellRef::Int ? std::to_string(cell.i) : QByteArray::number(cell.r, 'g', 15).toStdString());
+            null = null && type == FieldType::Picture; // text is never null
+            const quint32 end = quint32(m_var.size());
+            std::memcpy(slot, &end, 4);
+        } else if (!null) {
+            switch (type) {
+            case FieldType::Boolean:
+                *slot = (cell.kind == CellRef::Real ? cell.r != 0 : cell.i != 0) ? 1 : 0;
+                break;
+            case FieldType::Number: {
+                const double x = cell.kind == CellRef::Real ? cell.r : double(cell.i);
+                std::memcpy(slot, &x, 8);
+                break;
             }
-            null = !putFixed(slot, type, cell);
+            default: {
+                const qint32 x = qint32(cell.kind == CellRef::Real ? qint64(cell.r) : cell.i);
+                std::memcpy(slot, &x, 4);
+                break;
+            }
+            }
         }
         if (null)
-            setNull(f);
+            fixed[f / 8] = char(uchar(fixed[f / 8]) | (1u << (f % 8)));
     }
-    return packRow();
+    char *data = arena.allocate(m_fixed.size() + m_var.size());
+    std::memcpy(data, m_fixed.data(), m_fixed.size());
+    if (!m_var.empty())
+        std::memcpy(data + m_fixed.size(), m_var.data(), m_var.size());
+    return data;
+}
+
+size_t RowLayout::size(const char *data) const
+{
+    quint32 varSize = 0;
+    if (m_lastVar >= 0)
+        std::memcpy(&varSize, data + m_offset[size_t(m_lastVar)], 4);
+    return size_t(m_fixedSize) + varSize;
 }
 
 bool RowLayout::isNull(const char *data, int field) const
@@ -329,38 +234,20 @@ CellRef RowLayout::cell(const char *data, int field) const
 
 QVariant RowLayout::value(const char *data, int field) const
 {
-    const CellRef c = cell(data, field);
-    switch (m_types[size_t(field)]) {
-    case FieldType::Text:
-        return QString::fromUtf8(c.s.data(), qsizetype(c.s.size()));
-    case FieldType::Picture:
-        return c.kind == CellRef::Null ? QVariant() : QByteArray(c.s.data(), qsizetype(c.s.size()));
-    case FieldType::Integer:
-    case FieldType::AutoIncrement:
-        return c.kind == CellRef::Null ? QVariant() : QVariant(int(c.i));
-    case FieldType::Boolean:
-        return c.kind == CellRef::Null ? QVariant() : QVariant(c.i != 0);
-    case FieldType::Number:
-        return c.kind == CellRef::Null ? QVariant() : QVariant(c.r);
-    case FieldType::Date:
-        return c.kind == CellRef::Null ? QVariant() : QVariant(QDate::fromJulianDay(c.i));
-    }
-    return {};
+    return cellToVariant(m_types[size_t(field)], cell(data, field));
 }
 
-int RowLayout::compare(const Row &a, const Row &b, const std::vector<SortKey> &keys) const
+int RowLayout::compare(const char *a, const char *b, const std::vector<SortKey> &keys) const
 {
     for (const SortKey &k : keys) {
-        const int c = compareCells(cell(a.data.get(), k.field), cell(b.data.get(), k.field), k.noCase);
+        const int c = compareCells(cell(a, k.field), cell(b, k.field), k.noCase);
         if (c != 0)
             return c;
     }
-    return a.rowid < b.rowid ? -1 : a.rowid > b.rowid ? 1 : 0;
+    return 0;
 }
 
 QDate nullDate() { return QDate(1899, 12, 30); }
-
-QString sqlDate(const QDate &date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
 
 QDate parseDate(const QString &text, bool *ok)
 {
@@ -386,7 +273,7 @@ QVariant normalizeValue(const FieldDef &field, const QVariant &value, bool *ok)
     case FieldType::Text: {
         QString s = value.isNull() ? QString() : value.toString();
         if (field.size > 0 && s.size() > field.size)
-            s.truncate(field.size);
+            s.truncate(wholeCharacters(s, field.size));
         return s.isNull() ? QStringLiteral("") : s;
     }
     case FieldType::Integer:
@@ -439,6 +326,26 @@ QVariant normalizeValue(const FieldDef &field, const QVariant &value, bool *ok)
     }
     case FieldType::Picture:
         return value.isNull() ? QVariant() : QVariant(value.toByteArray());
+    }
+    return {};
+}
+
+QVariant cellToVariant(FieldType type, const CellRef &c)
+{
+    switch (type) {
+    case FieldType::Text:
+        return QString::fromUtf8(c.s.data(), qsizetype(c.s.size()));
+    case FieldType::Picture:
+        return c.kind == CellRef::Null ? QVariant() : QByteArray(c.s.data(), qsizetype(c.s.size()));
+    case FieldType::Integer:
+    case FieldType::AutoIncrement:
+        return c.kind == CellRef::Null ? QVariant() : QVariant(int(c.i));
+    case FieldType::Boolean:
+        return c.kind == CellRef::Null ? QVariant() : QVariant(c.i != 0);
+    case FieldType::Number:
+        return c.kind == CellRef::Null ? QVariant() : QVariant(c.r);
+    case FieldType::Date:
+        return c.kind == CellRef::Null ? QVariant() : QVariant(QDate::fromJulianDay(c.i));
     }
     return {};
 }

@@ -36,6 +36,7 @@ struct TableSchema {
     QList<FieldDef> fields;       // in stored order
     QString primaryKey;           // one field name, or empty: stored order is insertion order
     QList<IndexDef> indexes;      // secondary indexes created with the file
+    int version = 1;              // raised with each change of the definition; files carry theirs
 
     const FieldDef *field(const QString &fieldName) const; // case-insensitive; nullptr when absent
 };

@@ -1,76 +1,29 @@
-// Table keeps the rows of its active order in a pool of compact rows (rowstore.h) and three lists of
-// pool slots: `order` (every row, sorted by the active order's keys then rowid, as SQLite would),
-// `visible` (the rows passing link and filters, same order) and `pending` (rows appended since the
-// lists were last merged). Appends only push to `pending`, so a bulk of appends costs one sort when
-// the cursor next moves; any other change keeps the lists sorted by binary search, never by reloading.
-// The current record is a slot (`cur`); its position in `visible` is recomputed when marked invalid.
+// Table is the cursor: its settings, its state and edit buffer, its events and field access. The rows
+// it shows live in a RowSet (rowset.h), found by value through LookupIndexes (lookupindex.h), read
+// from and written to a Storage (storage.h). The current record is a slot of the row set (`cur`); its
+// place among the visible rows (`pos`) is recomputed when marked invalid.
 
 #include "table.h"
 
 #include "bulkscope.h"
-#include "connection.h"
 #include "engineerror.h"
 #include "filterexpr.h"
-#include "rowstore.h"
+#include "lookupindex.h"
+#include "rowset.h"
+#include "storage.h"
 #include "tablefiles.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QPointer>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVarLengthArray>
-
-#include <sqlite3.h>
 
 #include <algorithm>
+#include <map>
 
 namespace engine {
 
 using namespace detail;
 
 namespace {
-
-// The QSQLITE driver's own connection; Qt's plugin and this program share the system's SQLite.
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw EngineError(QStringLiteral("Il driver SQLite non espone la sua connessione"));
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
-CellRef storedCell(sqlite3_stmt *statement, int column)
-{
-    CellRef cell;
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER:
-        cell.kind = CellRef::Int;
-        cell.i = sqlite3_column_int64(statement, column);
-        break;
-    case SQLITE_FLOAT:
-        cell.kind = CellRef::Real;
-        cell.r = sqlite3_column_double(statement, column);
-        break;
-    case SQLITE_TEXT: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        cell.kind = CellRef::Bytes;
-        cell.s = std::string_view(text, size_t(sqlite3_column_bytes(statement, column)));
-        break;
-    }
-    case SQLITE_BLOB: {
-        const auto *blob = static_cast<const char *>(sqlite3_column_blob(statement, column));
-        cell.kind = CellRef::Bytes;
-        cell.s = std::string_view(blob, size_t(sqlite3_column_bytes(statement, column)));
-        break;
-    }
-    default:
-        break;
-    }
-    return cell;
-}
 
 enum class FieldKind { Stored, Lookup, Calculated };
 
@@ -90,28 +43,38 @@ bool isAscii(std::string_view s)
     return std::all_of(s.begin(), s.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
-bool textMatches(std::string_view cell, const QByteArray &target, bool caseInsensitive, bool partial)
+bool textStartsWith(std::string_view cell, const QByteArray &target, bool caseInsensitive)
 {
     const std::string_view t(target.constData(), size_t(target.size()));
-    if (partial && cell.size() > t.size())
-        cell = cell.substr(0, t.size());
     if (!caseInsensitive)
-        return cell == t;
+        return cell.substr(0, t.size()) == t;
     if (isAscii(cell) && isAscii(t)) {
         CellRef a, b;
         a.kind = b.kind = CellRef::Bytes;
-        a.s = cell;
+        a.s = cell.substr(0, t.size());
         b.s = t;
         return compareCells(a, b, true) == 0;
     }
-    const QString c = QString::fromUtf8(cell.data(), qsizetype(cell.size()));
-    const QString v = QString::fromUtf8(target);
-    return partial ? c.startsWith(v, Qt::CaseInsensitive) : c.compare(v, Qt::CaseInsensitive) == 0;
+    return QString::fromUtf8(cell.data(), qsizetype(cell.size())).startsWith(QString::fromUtf8(target), Qt::CaseInsensitive);
 }
+
+// A slot read by a callback for the length of a scope.
+class Evaluating {
+public:
+    Evaluating(int &evalSlot, int slot) : m_evalSlot(evalSlot), m_saved(evalSlot) { evalSlot = slot; }
+    ~Evaluating() { m_evalSlot = m_saved; }
+
+private:
+    int &m_evalSlot;
+    int m_saved;
+};
+
+// Above this many rows changed by another cursor, reading the whole table is cheaper than each row.
+constexpr size_t RowsReadOneByOne = 256;
 
 } // namespace
 
-class Table::Private : public FileObserver {
+class Table::Private : public StorageObserver {
 public:
     explicit Private(Table *owner) : q(owner) {}
 
@@ -126,9 +89,8 @@ public:
     QPointer<Table> master;
     QStringList detailFields;
     QStringList masterFields;
-    QList<QMetaObject::Connection> masterConnections;
+    QList<QPointer<Table>> details;
     QList<LookupFieldDef> lookups;
-    QList<QPointer<Table>> lookupTables;
     QList<FieldDef> calcs;
     Handler afterOpen, afterInsert, beforePost, afterPost, onCalc;
     QHash<QString, FieldHandler> fieldHandlers; // by lower-case name
@@ -139,25 +101,26 @@ public:
 
     // --- Open state.
     bool isOpen = false;
-    QString path;
-    QSqlDatabase db;
+    std::shared_ptr<Storage> storage;
     TableSchema schema;
     RowLayout layout;
+    std::unique_ptr<RowSet> rows;
     QList<FieldDef> allFields;
     QHash<QString, FieldRef> fieldMap; // by lower-case name
     QHash<QString, FieldRef> exactMap; // by the name as declared: most callers spell it so, sparing a toLower()
     std::vector<FieldHandler> handlerOf; // by field number
     int pkField = -1;
-    int autoField = -1;
-    bool rowidIsPk = false; // an INTEGER PRIMARY KEY is SQLite's rowid
-    std::vector<SortKey> keys;
-    QString orderSql;
-    std::vector<Row> pool;
-    std::vector<int> freeSlots;
-    std::vector<int> order;
-    std::vector<int> visible;
-    std::vector<int> pending;
-    std::vector<int> pendingVisible;
+    bool rowidIsPk = false; // an integer primary key is the storage's row id
+    std::map<std::pair<std::vector<int>, bool>, LookupIndex> indexes; // by fields and case-insensitivity
+
+    // --- Master/detail.
+    std::vector<int> detailIndex;
+    std::unique_ptr<LookupIndex> linkIndex;
+    bool linkActive = false;
+    std::string linkKey;
+    RowId linkMasterRow = -1;
+
+    // --- The cursor.
     int cur = -1;
     int pos = -1;
     bool posValid = true;
@@ -168,27 +131,16 @@ public:
     QVariantList buffer;
     std::vector<bool> dirty; // fields assigned since edit(): an update writes only these
     bool modified = false;
-    bool stale = false;
-    bool notifyPending = false;
-    quint64 version = 0; // bumped whenever visible rows or their values change
+    RowId editRow = -1;      // the row an edit writes to
 
-    std::vector<int> detailIndex;
-    bool linkActive = false;
-    std::vector<CellValue> linkKey;
-    qint64 linkRowid = -1;
+    // --- What other cursors changed, applied the next time this one is used.
+    std::vector<RowId> changedRows;
+    bool reloadDue = false;
+    bool viewsToldQueued = false;
 
     mutable int evalSlot = -1;
     mutable bool inCalc = false;
     mutable QVariantList calcBuffer;
-
-    struct LookupCache {
-        quint64 version = 0;
-        QHash<QByteArray, int> slots;
-    };
-    mutable QHash<QString, LookupCache> lookupCaches;
-
-    std::unique_ptr<QSqlQuery> insertQuery, deleteQuery;
-    QHash<QByteArray, std::shared_ptr<QSqlQuery>> updateQueries; // by the mask of assigned fields
 
     // --- Helpers.
     bool editing() const { return state == TableState::Edit || state == TableState::Insert; }
@@ -212,8 +164,7 @@ public:
             return *exact;
         const auto it = fieldMap.constFind(name.toLower());
         if (it == fieldMap.constEnd()) {
-            if (!isOpen)
-                throw EngineError(QStringLiteral("La tabella %1 non è aperta").arg(tableName));
+            requireOpen();
             throw EngineError(QStringLiteral("Il campo %1 non esiste nella tabella %2").arg(name, tableName));
         }
         return *it;
@@ -227,108 +178,20 @@ public:
         return r.index;
     }
 
-    const char *rowData(int slot) const { return pool[size_t(slot)].data.get(); }
-
-    int compareSlots(int a, int b) const { return layout.compare(pool[size_t(a)], pool[size_t(b)], keys); }
-
-    std::vector<int>::iterator lowerBound(std::vector<int> &list, const Row &row)
-    {
-        return std::lower_bound(list.begin(), list.end(), 0, [&](int slot, int) {
-            return layout.compare(pool[size_t(slot)], row, keys) < 0;
-        });
-    }
-
-    void eraseSlot(std::vector<int> &list, int slot)
-    {
-        auto it = lowerBound(list, pool[size_t(slot)]);
-        if (it == list.end() || *it != slot)
-            it = std::find(list.begin(), list.end(), slot);
-        if (it != list.end())
-            list.erase(it);
-    }
-
-    void mergeInto(std::vector<int> &list, std::vector<int> &added)
-    {
-        if (added.empty())
-            return;
-        auto less = [this](int a, int b) { return compareSlots(a, b) < 0; };
-        if (added.size() < 16) {
-            for (int slot : added)
-                list.insert(lowerBound(list, pool[size_t(slot)]), slot);
-        } else {
-            std::sort(added.begin(), added.end(), less);
-            const auto middle = std::ptrdiff_t(list.size());
-            list.insert(list.end(), added.begin(), added.end());
-            std::inplace_merge(list.begin(), list.begin() + middle, list.end(), less);
-        }
-        added.clear();
-    }
-
-    // Brings rows up to date: re-reads them when another cursor wrote the file, merges appended rows.
-    // Does nothing while a callback is reading a given row, whose slot must stay valid.
-    void sync()
-    {
-        if (!isOpen || evalSlot >= 0 || inCalc)
-            return;
-        if (stale)
-            reload();
-        if (!pending.empty()) {
-            mergeInto(order, pending);
-            mergeInto(visible, pendingVisible);
-            posValid = false;
-        }
-        if (!posValid) {
-            pos = -1;
-            if (cur >= 0) {
-                const auto it = lowerBound(visible, pool[size_t(cur)]);
-                if (it != visible.end() && *it == cur)
-                    pos = int(it - visible.begin());
-            }
-            if (pos < 0)
-                setPos(visible.empty() ? -1 : 0);
-            posValid = true;
-        }
-    }
-
-    void setPos(int p)
-    {
-        pos = p;
-        cur = p >= 0 ? visible[size_t(p)] : -1;
-        posValid = true;
-    }
-
-    // After the row at position p left the view: stand on its follower, or on the new last row at eof.
-    // When a post made it leave, the next next() stays on the follower, so that a walk whose body
-    // posts rows out of the filter still visits every row; after remove() next() moves as usual.
-    void standAfterVanished(int p, bool byPost)
-    {
-        skipAdvance = false;
-        if (visible.empty()) {
-            setPos(-1);
-            bof = eof = true;
-        } else if (p < int(visible.size())) {
-            setPos(p);
-            bof = eof = false;
-            skipAdvance = byPost;
-        } else {
-            setPos(int(visible.size()) - 1);
-            bof = false;
-            eof = true;
-        }
-    }
-
+    // --- Visibility: the master link, then the filter text and the record filter while filtering.
     bool passesLink(int slot) const
     {
         if (!master)
             return true;
-        if (!linkActive)
-            return false;
-        for (size_t i = 0; i < detailIndex.size(); ++i) {
-            const CellRef c = layout.cell(rowData(slot), detailIndex[i]);
-            if (c.kind == CellRef::Null || compareCells(c, linkKey[i].ref(), false) != 0)
-                return false;
-        }
-        return true;
+        return linkActive && linkIndex->keyOf(linkCells(slot).data()) == linkKey;
+    }
+
+    std::vector<CellRef> linkCells(int slot) const
+    {
+        std::vector<CellRef> cells;
+        for (int f : detailIndex)
+            cells.push_back(layout.cell(rows->data(slot), f));
+        return cells;
     }
 
     bool passes(int slot) const
@@ -337,292 +200,369 @@ public:
             return false;
         if (!filtered)
             return true;
-        struct Guard {
-            int &ref;
-            int saved;
-            ~Guard() { ref = saved; }
-        } guard{evalSlot, evalSlot};
-        evalSlot = slot;
-        if (!filter.accepts(layout, rowData(slot), [this](int number) { return valueByNumber(number); }))
+        const Evaluating reading(evalSlot, slot);
+        if (!filter.accepts(layout, rows->data(slot), [this](int number) { return valueByNumber(number); }))
             return false;
         return !recordFilter || recordFilter(*q);
     }
 
+    void installTest()
+    {
+        if (master || filtered)
+            rows->setTest([this](int slot) { return passes(slot); });
+        else
+            rows->setTest(nullptr);
+    }
+
     void computeVisible()
     {
-        mergeInto(order, pending);
-        pendingVisible.clear();
-        visible.clear();
-        visible.reserve(order.size());
-        for (int slot : order) {
-            if (passes(slot))
-                visible.push_back(slot);
+        placePendingRows();
+        installTest();
+        if (master) {
+            static const std::vector<int> none;
+            const std::vector<int> *candidates = linkActive ? linkIndex->rows(linkKey) : nullptr;
+            rows->recomputeVisible(candidates ? *candidates : none);
+        } else {
+            rows->recomputeVisible();
         }
-        ++version;
+        posValid = false;
     }
 
-    int allocSlot(Row row)
+    // --- Rows placed and unplaced, with the indexes following them.
+    int placeRow(int slot)
     {
-        if (!freeSlots.empty()) {
-            const int slot = freeSlots.back();
-            freeSlots.pop_back();
-            pool[size_t(slot)] = std::move(row);
-            return slot;
-        }
-        pool.push_back(std::move(row));
-        return int(pool.size()) - 1;
+        const int p = rows->place(slot);
+        forEachIndex([&](LookupIndex &index) { index.added(*rows, slot); });
+        return p;
     }
 
-    void buildFields()
+    int unplaceRow(int slot)
     {
-        allFields = schema.fields;
-        fieldMap.clear();
-        pkField = autoField = -1;
-        for (int i = 0; i < schema.fields.size(); ++i) {
-            const FieldDef &f = schema.fields[i];
-            fieldMap.insert(f.name.toLower(), {FieldKind::Stored, i, i});
-            if (f.name.compare(schema.primaryKey, Qt::CaseInsensitive) == 0)
-                pkField = i;
-            if (f.type == FieldType::AutoIncrement)
-                autoField = i;
-        }
-        rowidIsPk = pkField >= 0
-            && (schema.fields[pkField].type == FieldType::Integer || schema.fields[pkField].type == FieldType::AutoIncrement);
-        for (int i = 0; i < lookups.size(); ++i) {
-            const LookupFieldDef &l = lookups[i];
-            allFields << FieldDef{l.name, l.type, l.size, false};
-            fieldMap.insert(l.name.toLower(), {FieldKind::Lookup, i, int(allFields.size()) - 1});
-        }
-        for (int i = 0; i < calcs.size(); ++i) {
-            allFields << calcs[i];
-            fieldMap.insert(calcs[i].name.toLower(), {FieldKind::Calculated, i, int(allFields.size()) - 1});
-        }
-        layout.setFields(schema.fields);
-        exactMap.clear();
-        handlerOf.assign(size_t(allFields.size()), FieldHandler());
-        for (auto it = fieldMap.cbegin(); it != fieldMap.cend(); ++it) {
-            exactMap.insert(allFields[it->number].name, *it);
-            handlerOf[size_t(it->number)] = fieldHandlers.value(it.key());
-        }
+        forEachIndex([&](LookupIndex &index) { index.removed(*rows, slot); });
+        return rows->unplace(slot);
     }
 
-    void resolveOrder()
+    template<class F>
+    void forEachIndex(F f)
     {
-        QStringList names;
-        bool noCase = false;
-        if (!indexName.isEmpty()) {
-            const IndexDef *found = nullptr;
-            for (const IndexDef &index : schema.indexes) {
-                if (index.name.compare(indexName, Qt::CaseInsensitive) == 0)
-                    found = &index;
+        for (auto &[key, index] : indexes)
+            f(index);
+        if (linkIndex)
+            f(*linkIndex);
+    }
+
+    void placePendingRows()
+    {
+        const std::vector<int> added = rows->placePending();
+        if (added.empty())
+            return;
+        posValid = false;
+        // A few rows go into the indexes one by one; many make them cheaper to build again.
+        const bool rebuild = added.size() > std::max<size_t>(64, rows->order().size() / 8);
+        forEachIndex([&](LookupIndex &index) {
+            if (rebuild) {
+                index.invalidate();
+            } else {
+                for (int slot : added)
+                    index.added(*rows, slot);
             }
-            if (!found)
-                throw EngineError(QStringLiteral("L'indice %1 non esiste nella tabella %2").arg(indexName, tableName));
-            names = splitFieldList(found->fields);
-            noCase = found->caseInsensitive;
-        } else if (!indexFields.isEmpty()) {
-            names = splitFieldList(indexFields);
-            for (const IndexDef &index : schema.indexes) {
-                if (splitFieldList(index.fields).join(QLatin1Char(';')).compare(names.join(QLatin1Char(';')), Qt::CaseInsensitive) == 0)
-                    noCase = index.caseInsensitive;
-            }
-        } else if (pkField >= 0) {
-            names << schema.fields[pkField].name;
-        }
-        std::vector<SortKey> newKeys;
-        QStringList sql;
-        for (const QString &name : names) {
-            const int f = storedField(name);
-            newKeys.push_back({f, noCase});
-            sql << quoteName(schema.fields[f].name) + (noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
-        }
-        sql << QStringLiteral("rowid");
-        keys = std::move(newKeys);
-        orderSql = sql.join(QLatin1String(", "));
-    }
-
-    void bindFilter()
-    {
-        Filter f = Filter::parse(filterText);
-        f.bind([this](const QString &name) {
-            Filter::FieldInfo info;
-            const auto it = fieldMap.constFind(name.toLower());
-            if (it == fieldMap.constEnd())
-                return info;
-            info.found = true;
-            info.stored = it->kind == FieldKind::Stored;
-            info.index = info.stored ? it->index : it->number;
-            info.type = allFields[it->number].type;
-            return info;
         });
-        filter = std::move(f);
+        if (linkIndex && !linkIndex->isBuilt())
+            linkIndex->build(*rows);
     }
 
+    LookupIndex &indexOn(const std::vector<int> &fields, bool caseInsensitive)
+    {
+        auto it = indexes.find({fields, caseInsensitive});
+        if (it == indexes.end())
+            it = indexes.emplace(std::make_pair(fields, caseInsensitive), LookupIndex(fields, caseInsensitive)).first;
+        if (!it->second.isBuilt())
+            it->second.build(*rows);
+        return it->second;
+    }
+
+    // --- Bringing the rows up to date.
+    // Applies what other cursors wrote, places the rows appended in a bulk scope, and finds the current
+    // record's place. Does nothing while a callback is reading a given row, whose slot must stay valid.
+    void sync()
+    {
+        if (!isOpen || evalSlot >= 0 || inCalc)
+            return;
+        applyNotices();
+        placePendingRows();
+        findPosition();
+    }
+
+    void findPosition()
+    {
+        if (posValid)
+            return;
+        const int p = rows->position(cur);
+        if (p >= 0) {
+            pos = p;
+            posValid = true;
+            return;
+        }
+        const int n = rows->visibleCount();
+        setPos(n == 0 ? -1 : std::clamp(pos, 0, n - 1));
+        if (n == 0)
+            bof = eof = true;
+    }
+
+    void setPos(int p)
+    {
+        pos = p;
+        cur = p >= 0 ? rows->visibleAt(p) : -1;
+        posValid = true;
+    }
+
+    void rowChanged(RowId rowid) override
+    {
+        changedRows.push_back(rowid);
+        tellViewsLater();
+    }
+
+    void allRowsChanged() override
+    {
+        reloadDue = true;
+        tellViewsLater();
+    }
+
+    // The rows a bulk scope appended take their places, and the views show them.
+    void scopeEnded() override
+    {
+        if (!isOpen || !rows->hasPending())
+            return;
+        sync();
+        announceRows();
+    }
+
+    // Views learn of another cursor's write once control returns to the event loop.
+    void tellViewsLater()
+    {
+        if (viewsToldQueued)
+            return;
+        viewsToldQueued = true;
+        QMetaObject::invokeMethod(q, [this] {
+            viewsToldQueued = false;
+            if (!isOpen)
+                return;
+            sync();
+            announceRows();
+            announceCurrent();
+        }, Qt::QueuedConnection);
+    }
+
+    void applyNotices()
+    {
+        if (!reloadDue && changedRows.empty())
+            return;
+        if (reloadDue || changedRows.size() > RowsReadOneByOne) {
+            reload();
+            return;
+        }
+        std::vector<RowId> changed;
+        changed.swap(changedRows);
+        std::sort(changed.begin(), changed.end());
+        changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+        for (RowId rowid : changed)
+            rereadRow(rowid);
+        posValid = false;
+    }
+
+    void rereadRow(RowId rowid)
+    {
+        int slot = rows->slotOf(rowid);
+        const bool stored = storage->loadRow(rowid, [&](const CellRef *cells) {
+            if (slot >= 0) {
+                unplaceRow(slot);
+                rows->setCells(slot, cells);
+            } else {
+                slot = rows->add(rowid, cells);
+            }
+            placeRow(slot);
+        });
+        if (!stored && slot >= 0) {
+            unplaceRow(slot);
+            rows->release(slot);
+            if (cur == slot)
+                cur = -1;
+        }
+    }
+
+    // Throws the storage's reason; opening and reloading say what failed.
     void loadRows()
     {
-        QStringList columns;
-        for (const FieldDef &f : schema.fields)
-            columns << quoteName(f.name);
-        // Read in stored order and sort here: the comparator is SQLite's own order, and a sequential
-        // scan avoids the random page reads of walking a secondary index.
-        const QByteArray sql = QStringLiteral("SELECT rowid, %1 FROM %2")
-                                   .arg(columns.join(QLatin1String(", ")), quoteName(schema.name))
-                                   .toUtf8();
-        auto readFailed = [this](sqlite3 *handle) {
-            return EngineError(QStringLiteral("Impossibile leggere la tabella %1: %2")
-                                   .arg(tableName, QString::fromUtf8(sqlite3_errmsg(handle))));
-        };
-        // Rows are read through SQLite's own API on the driver's connection: every cell goes straight
-        // from the file's bytes into the row, without a QVariant per cell.
-        sqlite3 *handle = sqliteHandle(db);
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
-            throw readFailed(handle);
-        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> finalizer(statement, sqlite3_finalize);
-
-        pool.clear();
-        freeSlots.clear();
-        order.clear();
-        pending.clear();
-        pendingVisible.clear();
-        const int n = int(schema.fields.size());
-        QVarLengthArray<CellRef, 64> cells(n);
-        int step;
-        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i)
-                cells[i] = storedCell(statement, i + 1);
-            Row row;
-            row.rowid = sqlite3_column_int64(statement, 0);
-            row.data = layout.encodeStored(cells.data());
-            order.push_back(int(pool.size()));
-            pool.push_back(std::move(row));
-        }
-        if (step != SQLITE_DONE)
-            throw readFailed(handle);
-        auto less = [this](int a, int b) { return compareSlots(a, b) < 0; };
-        if (!std::is_sorted(order.begin(), order.end(), less))
-            std::sort(order.begin(), order.end(), less);
-        stale = false;
+        rows->clear();
+        forEachIndex([](LookupIndex &index) { index.invalidate(); });
+        storage->loadAll([this](RowId rowid, const CellRef *cells) { rows->add(rowid, cells, true); });
+        rows->sortLoaded();
+        if (linkIndex)
+            linkIndex->build(*rows);
+        reloadDue = false;
+        changedRows.clear();
     }
 
-    // Re-reads the file keeping the current record when it is still visible.
+    // Reads the file again keeping the current record when it is still visible.
     void reload()
     {
-        const qint64 rowid = cur >= 0 ? pool[size_t(cur)].rowid : -1;
+        const RowId rowid = cur >= 0 ? rows->rowid(cur) : -1;
         const int oldPos = pos;
-        loadRows();
+        try {
+            loadRows();
+        } catch (const EngineError &e) {
+            throw EngineError(QStringLiteral("Impossibile leggere la tabella %1: %2").arg(tableName, e.message()));
+        }
         applyLink();
         computeVisible();
-        int found = -1;
-        for (size_t i = 0; rowid >= 0 && i < visible.size(); ++i) {
-            if (pool[size_t(visible[i])].rowid == rowid)
-                found = int(i);
-        }
-        if (found < 0 && !visible.empty())
-            found = std::clamp(oldPos, 0, int(visible.size()) - 1);
-        setPos(found);
-        if (visible.empty())
+        cur = rowid >= 0 ? rows->slotOf(rowid) : -1;
+        pos = oldPos;
+        findPosition();
+        if (rows->visibleCount() == 0)
             bof = eof = true;
         skipAdvance = false;
     }
 
-    // Reads the master's current key. Returns whether the link changed since it was last applied.
+    // After the row at position p left the view: stand on its follower, or on the new last row at eof.
+    // When a post made it leave, the next next() stays on the follower, so that a walk whose body
+    // posts rows out of the filter still visits every row; after remove() next() moves as usual.
+    void standAfterVanished(int p, bool byPost)
+    {
+        skipAdvance = false;
+        const int n = rows->visibleCount();
+        if (n == 0) {
+            setPos(-1);
+            bof = eof = true;
+        } else if (p < n) {
+            setPos(p);
+            bof = eof = false;
+            skipAdvance = byPost;
+        } else {
+            setPos(n - 1);
+            bof = false;
+            eof = true;
+        }
+    }
+
+    // --- Master/detail.
+    // Reads the master's current key; returns whether the link changed since it was last applied.
     bool applyLink()
     {
         if (!master)
             return false;
         const bool wasActive = linkActive;
-        const std::vector<CellValue> oldKey = linkKey;
-        const qint64 oldRowid = linkRowid;
+        const std::string oldKey = linkKey;
+        const RowId oldRow = linkMasterRow;
         linkActive = false;
         linkKey.clear();
-        linkRowid = -1;
-        Table::Private *m = master->d.get();
+        linkMasterRow = -1;
+        Private *m = master->d.get();
         if (m->isOpen && (m->cur >= 0 || m->editing())) {
-            linkActive = true;
-            linkRowid = m->state == TableState::Insert ? -2 : m->pool[size_t(m->cur)].rowid;
-            for (qsizetype i = 0; i < masterFields.size() && i < qsizetype(detailIndex.size()); ++i) {
+            std::vector<CellValue> values;
+            for (qsizetype i = 0; i < masterFields.size(); ++i) {
                 const FieldDef &def = schema.fields[detailIndex[size_t(i)]];
                 bool ok = false;
-                const QVariant v = normalizeValue(def, master->value(masterFields[i]), &ok);
-                linkKey.push_back(cellValue(def.type, v));
+                values.push_back(cellValue(def.type, normalizeValue(def, master->value(masterFields[i]), &ok)));
             }
+            // A null key links to no row.
+            linkActive = std::none_of(values.begin(), values.end(), [](const CellValue &v) { return v.kind == CellRef::Null; });
+            std::vector<CellRef> cells;
+            for (const CellValue &v : values)
+                cells.push_back(v.ref());
+            linkKey = linkIndex->keyOf(cells.data());
+            linkMasterRow = m->state == TableState::Insert ? -2 : m->rows->rowid(m->cur);
         }
-        if (wasActive != linkActive || oldRowid != linkRowid || oldKey.size() != linkKey.size())
-            return true;
-        for (size_t i = 0; i < linkKey.size(); ++i) {
-            if (compareCells(oldKey[i].ref(), linkKey[i].ref(), false) != 0)
-                return true;
-        }
-        return false;
+        return wasActive != linkActive || oldKey != linkKey || oldRow != linkMasterRow;
     }
 
     void buildLinkIndex()
     {
         detailIndex.clear();
+        linkIndex.reset();
         if (!master)
             return;
         if (detailFields.size() != masterFields.size() || detailFields.isEmpty())
             throw EngineError(QStringLiteral("Collegamento non valido per la tabella %1: i campi non corrispondono").arg(tableName));
         for (const QString &f : detailFields)
             detailIndex.push_back(storedField(f));
+        linkIndex = std::make_unique<LookupIndex>(detailIndex, false);
     }
 
-    void masterChanged(bool rowsChanged)
+    // The master moved, or its key changed: the detail shows the rows of the new key.
+    void masterMoved()
     {
-        if (!isOpen)
-            return;
-        if (!applyLink() && !rowsChanged)
+        if (!isOpen || !applyLink())
             return;
         computeVisible();
-        setPos(visible.empty() ? -1 : 0);
+        setPos(rows->visibleCount() ? 0 : -1);
         bof = true;
-        eof = visible.empty();
+        eof = rows->visibleCount() == 0;
         skipAdvance = false;
-        Q_EMIT q->rowsChanged();
-        Q_EMIT q->currentChanged();
+        announceRows();
+        announceCurrent();
     }
 
-    void markStale() override
+    // Before this cursor leaves its current record, its details end their edits.
+    void endDetailEdits()
     {
-        stale = true;
-        ++version;
-        if (notifyPending)
-            return;
-        notifyPending = true;
-        // Views learn of the other cursor's write once control returns to the event loop.
-        QMetaObject::invokeMethod(q, [this] {
-            notifyPending = false;
-            if (!isOpen)
-                return;
-            sync();
-            Q_EMIT q->rowsChanged();
-            Q_EMIT q->currentChanged();
-        }, Qt::QueuedConnection);
+        for (const QPointer<Table> &detail : std::as_const(details)) {
+            if (detail && detail->d->isOpen)
+                detail->d->leaveEditing();
+        }
     }
 
+    // Leaves Edit/Insert before a move, as a data-aware program expects: a changed record is posted,
+    // an untouched one is dropped; the details first.
+    void leaveEditing()
+    {
+        endDetailEdits();
+        if (!editing())
+            return;
+        if (modified)
+            q->post();
+        else
+            q->cancel();
+    }
+
+    void announceCurrent()
+    {
+        Q_EMIT q->currentChanged();
+        for (const QPointer<Table> &detail : std::as_const(details)) {
+            if (detail)
+                detail->d->masterMoved();
+        }
+    }
+
+    void announceRows() { Q_EMIT q->rowsChanged(); }
+
+    void announceMoveFrom(int oldCur)
+    {
+        if (cur != oldCur)
+            announceCurrent();
+    }
+
+    // --- Values.
     QVariant storedValue(int f) const
     {
         if (evalSlot >= 0)
-            return layout.value(rowData(evalSlot), f);
+            return layout.value(rows->data(evalSlot), f);
         if (editing())
             return buffer[f];
-        const_cast<Private *>(this)->sync();
+        const_cast<Private *>(this)->applyNotices();
         if (cur < 0)
             return emptyValue(layout.type(f));
-        return layout.value(rowData(cur), f);
+        return layout.value(rows->data(cur), f);
     }
 
     QVariant lookupValue(int i) const
     {
         const LookupFieldDef &def = lookups[i];
-        Table *other = lookupTables[i];
-        if (!other)
+        if (!def.lookupTable)
             return emptyValue(def.type);
         QVariantList key;
         for (const QString &f : splitFieldList(def.keyFields))
             key << q->value(f);
-        const QVariant v = other->lookup(def.lookupKeyFields, key, def.resultField);
+        const QVariant v = def.lookupTable->lookup(def.lookupKeyFields, key, def.resultField);
         return v.isNull() ? emptyValue(def.type) : v;
     }
 
@@ -667,146 +607,222 @@ public:
         return valueOf(fieldMap.value(allFields[number].name.toLower()));
     }
 
-    QVariant bindable(int f) const
+    QVariant valueAtSlot(int slot, const FieldRef &r) const
     {
-        const QVariant &v = buffer[f];
-        switch (schema.fields[f].type) {
-        case FieldType::Text: {
-            const QString s = v.toString();
-            return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s);
+        const Evaluating reading(evalSlot, slot);
+        return valueOf(r);
+    }
+
+    // --- Opening.
+    void buildFields()
+    {
+        allFields = schema.fields;
+        fieldMap.clear();
+        pkField = -1;
+        for (int i = 0; i < schema.fields.size(); ++i) {
+            const FieldDef &f = schema.fields[i];
+            fieldMap.insert(f.name.toLower(), {FieldKind::Stored, i, i});
+            if (f.name.compare(schema.primaryKey, Qt::CaseInsensitive) == 0)
+                pkField = i;
         }
-        case FieldType::Date:
-            return v.isNull() ? QVariant() : QVariant(sqlDate(v.toDate()));
-        case FieldType::Boolean:
-            return v.isNull() ? QVariant() : QVariant(v.toBool() ? 1 : 0);
-        default:
-            return v;
+        rowidIsPk = pkField >= 0
+            && (schema.fields[pkField].type == FieldType::Integer || schema.fields[pkField].type == FieldType::AutoIncrement);
+        for (int i = 0; i < lookups.size(); ++i) {
+            const LookupFieldDef &l = lookups[i];
+            allFields << FieldDef{l.name, l.type, l.size, false};
+            fieldMap.insert(l.name.toLower(), {FieldKind::Lookup, i, int(allFields.size()) - 1});
+        }
+        for (int i = 0; i < calcs.size(); ++i) {
+            allFields << calcs[i];
+            fieldMap.insert(calcs[i].name.toLower(), {FieldKind::Calculated, i, int(allFields.size()) - 1});
+        }
+        layout.setFields(schema.fields);
+        exactMap.clear();
+        handlerOf.assign(size_t(allFields.size()), FieldHandler());
+        for (auto it = fieldMap.cbegin(); it != fieldMap.cend(); ++it) {
+            exactMap.insert(allFields[it->number].name, *it);
+            handlerOf[size_t(it->number)] = fieldHandlers.value(it.key());
         }
     }
 
-    QSqlQuery &prepared(std::unique_ptr<QSqlQuery> &query, const QString &sql)
+    std::vector<SortKey> orderKeys() const
     {
-        if (!query) {
-            query = std::make_unique<QSqlQuery>(db);
-            if (!query->prepare(sql)) {
-                const QString reason = query->lastError().text();
-                query.reset();
-                throw EngineError(QStringLiteral("Errore sulla tabella %1: %2").arg(tableName, reason));
+        QStringList names;
+        bool noCase = false;
+        if (!indexName.isEmpty()) {
+            const IndexDef *found = nullptr;
+            for (const IndexDef &index : schema.indexes) {
+                if (index.name.compare(indexName, Qt::CaseInsensitive) == 0)
+                    found = &index;
             }
+            if (!found)
+                throw EngineError(QStringLiteral("L'indice %1 non esiste nella tabella %2").arg(indexName, tableName));
+            names = splitFieldList(found->fields);
+            noCase = found->caseInsensitive;
+        } else if (!indexFields.isEmpty()) {
+            names = splitFieldList(indexFields);
+            for (const IndexDef &index : schema.indexes) {
+                if (splitFieldList(index.fields).join(QLatin1Char(';')).compare(names.join(QLatin1Char(';')), Qt::CaseInsensitive) == 0)
+                    noCase = index.caseInsensitive;
+            }
+        } else if (pkField >= 0) {
+            names << schema.fields[pkField].name;
         }
-        return *query;
+        std::vector<SortKey> keys;
+        for (const QString &name : names)
+            keys.push_back({storedField(name), noCase});
+        return keys;
     }
 
-    [[noreturn]] void writeFailed(const QSqlQuery &query) const
+    Filter boundFilter(const QString &text) const
     {
-        const QString reason = query.lastError().text();
-        if (reason.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
-            throw EngineError(QStringLiteral("Impossibile registrare il record nella tabella %1: chiave duplicata").arg(tableName));
-        throw EngineError(QStringLiteral("Impossibile registrare il record nella tabella %1: %2").arg(tableName, reason));
+        Filter f = Filter::parse(text);
+        f.bind([this](const QString &name) {
+            Filter::FieldInfo info;
+            const auto it = fieldMap.constFind(name.toLower());
+            if (it == fieldMap.constEnd())
+                return info;
+            info.found = true;
+            info.stored = it->kind == FieldKind::Stored;
+            info.index = info.stored ? it->index : it->number;
+            info.type = allFields[it->number].type;
+            return info;
+        });
+        return f;
     }
 
-    // Writes the edit buffer with one statement and places the row in the lists.
-    void write()
+    // --- Writing.
+    std::vector<CellValue> bufferCells() const
     {
-        const bool inserting = state == TableState::Insert;
-        QStringList columns;
-        for (const FieldDef &f : schema.fields)
-            columns << quoteName(f.name);
-        beginWrite(path);
-        const int n = int(schema.fields.size());
-        qint64 rowid = 0;
-        if (inserting) {
-            QSqlQuery &query = prepared(insertQuery, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                         .arg(quoteName(schema.name), columns.join(QLatin1String(", ")),
-                                                              QStringList(columns.size(), QStringLiteral("?")).join(QLatin1String(", "))));
-            for (int f = 0; f < n; ++f)
-                query.bindValue(f, bindable(f));
-            if (!query.exec())
-                writeFailed(query);
-            rowid = query.lastInsertId().toLongLong();
-            if (autoField >= 0 && buffer[autoField].isNull())
-                buffer[autoField] = int(rowid);
-            query.finish();
-        } else {
-            // Only assigned columns, so that indexes on untouched fields are not rewritten.
-            QByteArray mask(n, '0');
-            QStringList assigned;
-            for (int f = 0; f < n; ++f) {
-                if (dirty[size_t(f)]) {
-                    mask[f] = '1';
-                    assigned << quoteName(schema.fields[f].name) + QStringLiteral(" = ?");
-                }
-            }
-            if (!assigned.isEmpty()) {
-                std::shared_ptr<QSqlQuery> &slot = updateQueries[mask];
-                std::unique_ptr<QSqlQuery> fresh;
-                if (!slot) {
-                    prepared(fresh, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                        .arg(quoteName(schema.name), assigned.join(QLatin1String(", "))));
-                    slot = std::move(fresh);
-                }
-                QSqlQuery &query = *slot;
-                int k = 0;
-                for (int f = 0; f < n; ++f) {
-                    if (dirty[size_t(f)])
-                        query.bindValue(k++, bindable(f));
-                }
-                query.bindValue(k, pool[size_t(cur)].rowid);
-                if (!query.exec())
-                    writeFailed(query);
-                query.finish();
-            }
-            rowid = rowidIsPk ? buffer[pkField].toLongLong() : pool[size_t(cur)].rowid;
-        }
-        wrote(path, this);
+        std::vector<CellValue> cells;
+        cells.reserve(size_t(schema.fields.size()));
+        for (int f = 0; f < schema.fields.size(); ++f)
+            cells.push_back(cellValue(schema.fields[f].type, buffer[f]));
+        return cells;
+    }
 
-        Row row;
-        row.rowid = rowid;
-        row.data = layout.encode(buffer.constData());
-        ++version;
-        if (inserting) {
-            const int slot = allocSlot(std::move(row));
-            pending.push_back(slot);
+    static std::vector<CellRef> refs(const std::vector<CellValue> &cells)
+    {
+        std::vector<CellRef> result;
+        result.reserve(cells.size());
+        for (const CellValue &c : cells)
+            result.push_back(c.ref());
+        return result;
+    }
+
+    void checkRequired() const
+    {
+        for (int f = 0; f < schema.fields.size(); ++f) {
+            const FieldDef &def = schema.fields[f];
+            if (!def.required || def.type == FieldType::AutoIncrement)
+                continue;
+            const QVariant &v = buffer[f];
+            if (v.isNull() || (def.type == FieldType::Text && v.toString().isEmpty()))
+                throw EngineError(QStringLiteral("Il campo %1 deve avere un valore").arg(def.name));
+        }
+    }
+
+    void writeInsert()
+    {
+        std::vector<CellValue> cells = bufferCells();
+        std::vector<CellRef> cellRefs = refs(cells);
+        const RowId rowid = storage->insert(cellRefs.data(), this);
+        // An empty integer key gets the row id the file gave the row: memory and file agree.
+        if (rowidIsPk && buffer[pkField].isNull()) {
+            buffer[pkField] = int(rowid);
+            cells[size_t(pkField)] = cellValue(schema.fields[pkField].type, buffer[pkField]);
+            cellRefs[size_t(pkField)] = cells[size_t(pkField)].ref();
+        }
+        const int slot = rows->add(rowid, cellRefs.data());
+        skipAdvance = false;
+        cur = slot;
+        bof = eof = false;
+        // Inside a bulk scope the appended rows take their places together when the order is next
+        // needed; rows that a filter or a link may hide are placed at once.
+        if (BulkScope::active() && !rows->hasTest()) {
+            posValid = false;
+            return;
+        }
+        if (!passes(slot)) {
+            placeRow(slot);
+            standAfterVanished(rows->insertionPoint(slot), true);
+            return;
+        }
+        const int p = rows->insertionPoint(slot);
+        Q_EMIT q->aboutToInsertRow(p);
+        placeRow(slot);
+        setPos(p);
+        Q_EMIT q->rowInserted(p);
+    }
+
+    void writeUpdate()
+    {
+        std::vector<int> written;
+        for (int f = 0; f < schema.fields.size(); ++f) {
+            if (dirty[size_t(f)])
+                written.push_back(f);
+        }
+        std::vector<CellValue> cells = bufferCells();
+        std::vector<CellRef> cellRefs = refs(cells);
+        if (!storage->update(editRow, written, cellRefs.data(), this))
+            throw EngineError(QStringLiteral("Il record è stato eliminato da un'altra finestra"));
+        const RowId rowid = rowidIsPk && !buffer[pkField].isNull() ? buffer[pkField].toLongLong() : editRow;
+        // What another cursor wrote meanwhile into fields left untouched here is what the file holds.
+        const bool othersWrote = reloadDue || !changedRows.empty();
+        int slot = rows->slotOf(editRow);
+        const auto reread = [&] {
+            storage->loadRow(rowid, [&](const CellRef *stored) {
+                for (int f = 0; f < schema.fields.size(); ++f) {
+                    cells[size_t(f)] = CellValue{stored[f].kind, stored[f].i, stored[f].r,
+                                                 QByteArray(stored[f].s.data(), qsizetype(stored[f].s.size()))};
+                }
+            });
+            cellRefs = refs(cells);
+        };
+        if (othersWrote)
+            reread();
+        if (slot < 0) { // another cursor's notice took it away, yet the file still holds it
+            slot = rows->add(rowid, cellRefs.data());
+            placeRow(slot);
             cur = slot;
-            skipAdvance = false;
-            if (passes(slot)) {
-                pendingVisible.push_back(slot);
-                posValid = false;
-                bof = eof = false;
-            } else {
-                sync();
-                standAfterVanished(int(lowerBound(visible, pool[size_t(slot)]) - visible.begin()), true);
-            }
+            posValid = false;
+            findPosition();
             return;
         }
-        const int slot = cur;
-        const bool samePlace = layout.compare(pool[size_t(slot)], row, keys) == 0;
-        if (!samePlace) {
-            eraseSlot(order, slot);
-            visible.erase(visible.begin() + pos);
-        }
-        pool[size_t(slot)] = std::move(row);
-        const bool shown = passes(slot);
-        if (samePlace) {
-            if (shown) {
-                bof = eof = skipAdvance = false;
-            } else {
-                visible.erase(visible.begin() + pos);
-                standAfterVanished(pos, true);
-            }
-            return;
-        }
-        order.insert(lowerBound(order, pool[size_t(slot)]), slot);
-        const auto at = lowerBound(visible, pool[size_t(slot)]);
-        const int p = int(at - visible.begin());
-        if (shown) {
-            // The cursor follows the row to its new place; a walk goes on from there.
-            visible.insert(at, slot);
-            setPos(p);
+        const bool keyTouched = std::any_of(rows->keys().begin(), rows->keys().end(), [&](const SortKey &k) { return dirty[size_t(k.field)]; })
+            || rowid != editRow;
+        if (!keyTouched && !rows->hasTest() && rows->isPlaced(slot)) {
+            forEachIndex([&](LookupIndex &index) { index.removed(*rows, slot); });
+            rows->setCells(slot, cellRefs.data());
+            forEachIndex([&](LookupIndex &index) { index.added(*rows, slot); });
+            cur = slot;
+            posValid = false;
+            findPosition();
             bof = eof = skipAdvance = false;
-        } else {
-            standAfterVanished(p, true);
+            Q_EMIT q->rowUpdated(pos);
+            return;
         }
+        const int oldPos = rows->position(slot);
+        if (oldPos >= 0)
+            Q_EMIT q->aboutToRemoveRow(oldPos);
+        unplaceRow(slot);
+        if (oldPos >= 0)
+            Q_EMIT q->rowRemoved(oldPos);
+        rows->setCells(slot, cellRefs.data());
+        rows->setRowId(slot, rowid);
+        cur = slot;
+        if (!passes(slot)) {
+            placeRow(slot);
+            standAfterVanished(oldPos >= 0 ? oldPos : rows->insertionPoint(slot), true);
+            return;
+        }
+        // The cursor follows the row to its new place; a walk goes on from there.
+        const int p = rows->insertionPoint(slot);
+        Q_EMIT q->aboutToInsertRow(p);
+        placeRow(slot);
+        setPos(p);
+        bof = eof = skipAdvance = false;
+        Q_EMIT q->rowInserted(p);
     }
 
     void setState(TableState s)
@@ -817,29 +833,9 @@ public:
         Q_EMIT q->stateChanged(s);
     }
 
-    // Leaves Edit/Insert before a move, as a data-aware program expects: a changed record is posted,
-    // an untouched one is dropped.
-    void checkBrowse()
+    void closeStorage()
     {
-        if (!editing())
-            return;
-        if (modified)
-            q->post();
-        else
-            q->cancel();
-    }
-
-    void emitMovedIf(int oldCur)
-    {
-        if (cur != oldCur)
-            Q_EMIT q->currentChanged();
-    }
-
-    void resetStatements()
-    {
-        insertQuery.reset();
-        updateQueries.clear();
-        deleteQuery.reset();
+        detail::closeStorage(storage, this);
     }
 };
 
@@ -847,11 +843,10 @@ Table::Table(QObject *parent) : QObject(parent), d(std::make_unique<Private>(thi
 
 Table::~Table()
 {
-    if (d->isOpen) {
-        d->resetStatements();
-        d->db = QSqlDatabase();
-        release(d->path, d.get());
-    }
+    if (d->master)
+        d->master->d->details.removeAll(this);
+    if (d->isOpen)
+        d->closeStorage();
 }
 
 void Table::setDirectory(const QString &directory)
@@ -888,39 +883,34 @@ void Table::setOrder(const QString &indexName, const QString &indexFields)
         d->indexFields = indexFields;
         return;
     }
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     const QString oldName = d->indexName, oldFields = d->indexFields;
     d->indexName = indexName;
     d->indexFields = indexFields;
+    std::vector<SortKey> keys;
     try {
-        d->resolveOrder();
+        keys = d->orderKeys();
     } catch (...) {
         d->indexName = oldName;
         d->indexFields = oldFields;
         throw;
     }
-    const int keep = d->cur;
-    std::sort(d->order.begin(), d->order.end(), [this](int a, int b) { return d->compareSlots(a, b) < 0; });
+    d->rows->setKeys(std::move(keys));
+    d->forEachIndex([](LookupIndex &index) { index.invalidate(); });
+    if (d->linkIndex)
+        d->linkIndex->build(*d->rows);
     d->computeVisible();
-    d->cur = keep;
-    d->posValid = false;
-    d->sync();
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->findPosition();
+    d->announceRows();
+    d->announceCurrent();
 }
 
-void Table::setIndexName(const QString &indexName)
-{
-    setOrder(indexName, {});
-}
+void Table::setIndexName(const QString &indexName) { setOrder(indexName, {}); }
 
 QString Table::indexName() const { return d->indexName; }
 
-void Table::setIndexFieldNames(const QString &fields)
-{
-    setOrder({}, fields);
-}
+void Table::setIndexFieldNames(const QString &fields) { setOrder({}, fields); }
 
 void Table::addIndex(const QString &indexName, const QString &fields, bool caseInsensitive)
 {
@@ -930,28 +920,27 @@ void Table::addIndex(const QString &indexName, const QString &fields, bool caseI
 
 void Table::setMasterLink(Table *master, const QString &detailFields, const QString &masterFields)
 {
-    for (const auto &c : std::as_const(d->masterConnections))
-        disconnect(c);
-    d->masterConnections.clear();
+    if (d->master)
+        d->master->d->details.removeAll(this);
     d->master = master;
     d->detailFields = master ? splitFieldList(detailFields) : QStringList();
     d->masterFields = master ? splitFieldList(masterFields) : QStringList();
     d->linkActive = false;
     d->linkKey.clear();
-    d->linkRowid = -1;
-    if (master) {
-        auto moved = [this] { d->masterChanged(false); };
-        auto replaced = [this] { d->masterChanged(true); };
-        d->masterConnections << connect(master, &Table::currentChanged, this, moved)
-                             << connect(master, &Table::fieldChanged, this, moved)
-                             << connect(master, &Table::rowsChanged, this, replaced)
-                             << connect(master, &Table::opened, this, replaced)
-                             << connect(master, &Table::closed, this, replaced);
-    }
+    d->linkMasterRow = -1;
+    if (master)
+        master->d->details.append(this);
     if (d->isOpen) {
         d->buildLinkIndex();
+        if (d->linkIndex)
+            d->linkIndex->build(*d->rows);
         d->applyLink();
-        d->masterChanged(true);
+        d->computeVisible();
+        d->setPos(d->rows->visibleCount() ? 0 : -1);
+        d->bof = true;
+        d->eof = d->rows->visibleCount() == 0;
+        d->announceRows();
+        d->announceCurrent();
     }
 }
 
@@ -961,7 +950,6 @@ void Table::addLookupField(const LookupFieldDef &definition)
 {
     d->requireClosed(QStringLiteral("aggiungere un campo"));
     d->lookups << definition;
-    d->lookupTables << definition.lookupTable;
 }
 
 void Table::addCalculatedField(const FieldDef &definition)
@@ -976,36 +964,35 @@ void Table::open()
         return;
     if (d->tableName.isEmpty())
         throw EngineError(QStringLiteral("Impossibile aprire la tabella: nome mancante"));
-    d->path = filePath();
-    d->db = acquire(d->path, d->tableName, d->exclusive, d.get());
     try {
-        d->schema = tablefiles::readSchema(d->directory, d->tableName);
+        d->storage = openStorage(filePath(), d->exclusive, d.get());
+        d->schema = d->storage->schema();
         d->buildFields();
-        d->resolveOrder();
-        d->bindFilter();
+        d->rows = std::make_unique<RowSet>(d->layout);
+        d->rows->setKeys(d->orderKeys());
+        // Only a filter in force must name fields of this table.
+        d->filter = d->filtered ? d->boundFilter(d->filterText) : Filter();
+        d->indexes.clear();
         d->buildLinkIndex();
         d->loadRows();
         d->isOpen = true;
         d->applyLink();
         d->computeVisible();
-    } catch (...) {
+    } catch (const EngineError &e) {
         d->isOpen = false;
-        d->pool.clear();
-        d->order.clear();
-        d->visible.clear();
-        d->db = QSqlDatabase();
-        release(d->path, d.get());
-        throw;
+        d->rows.reset();
+        d->closeStorage();
+        throw EngineError(QStringLiteral("Impossibile aprire la tabella %1: %2").arg(d->tableName, e.message()));
     }
-    d->setPos(d->visible.empty() ? -1 : 0);
+    d->setPos(d->rows->visibleCount() ? 0 : -1);
     d->bof = true;
-    d->eof = d->visible.empty();
+    d->eof = d->rows->visibleCount() == 0;
     d->skipAdvance = false;
     d->modified = false;
     d->setState(TableState::Browse);
     Q_EMIT opened();
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceRows();
+    d->announceCurrent();
     if (d->afterOpen)
         d->afterOpen(*this);
 }
@@ -1014,27 +1001,21 @@ void Table::close()
 {
     if (!d->isOpen)
         return;
-    d->resetStatements();
-    d->db = QSqlDatabase();
-    release(d->path, d.get());
+    d->closeStorage();
     d->isOpen = false;
-    d->stale = false;
     d->buffer.clear();
-    d->pool.clear();
-    d->freeSlots.clear();
-    d->order.clear();
-    d->visible.clear();
-    d->pending.clear();
-    d->pendingVisible.clear();
-    d->lookupCaches.clear();
+    d->rows.reset();
+    d->indexes.clear();
+    d->linkIndex.reset();
+    d->changedRows.clear();
+    d->reloadDue = false;
     d->cur = d->pos = -1;
     d->bof = d->eof = true;
     d->linkActive = false;
-    ++d->version;
     d->setState(TableState::Inactive);
     Q_EMIT closed();
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceRows();
+    d->announceCurrent();
 }
 
 bool Table::isOpen() const { return d->isOpen; }
@@ -1146,6 +1127,10 @@ void Table::setValue(const QString &field, const QVariant &value)
     if (const FieldHandler &handler = d->handlerOf[size_t(r.number)])
         handler(*this, def.name);
     Q_EMIT fieldChanged(def.name);
+    for (const QPointer<Table> &detail : std::as_const(d->details)) {
+        if (detail)
+            detail->d->masterMoved();
+    }
 }
 
 void Table::clearValue(const QString &field) { setValue(field, QVariant()); }
@@ -1154,52 +1139,43 @@ QVariant Table::valueAt(int row, const QString &field) const
 {
     const FieldRef r = d->resolve(field);
     d->sync();
-    if (row < 0 || row >= int(d->visible.size()))
+    if (!d->isOpen || row < 0 || row >= d->rows->visibleCount())
         return emptyValue(d->allFields[r.number].type);
     if (d->state == TableState::Edit && row == d->pos)
         return d->valueOf(r);
-    const int saved = d->evalSlot;
-    d->evalSlot = d->visible[size_t(row)];
-    try {
-        const QVariant v = d->valueOf(r);
-        d->evalSlot = saved;
-        return v;
-    } catch (...) {
-        d->evalSlot = saved;
-        throw;
-    }
+    return d->valueAtSlot(d->rows->visibleAt(row), r);
 }
 
 void Table::first()
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     const int old = d->cur;
-    d->setPos(d->visible.empty() ? -1 : 0);
+    d->setPos(d->rows->visibleCount() ? 0 : -1);
     d->bof = true;
-    d->eof = d->visible.empty();
+    d->eof = d->rows->visibleCount() == 0;
     d->skipAdvance = false;
-    d->emitMovedIf(old);
+    d->announceMoveFrom(old);
 }
 
 void Table::last()
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     const int old = d->cur;
-    d->setPos(int(d->visible.size()) - 1);
+    d->setPos(d->rows->visibleCount() - 1);
     d->eof = true;
-    d->bof = d->visible.empty();
+    d->bof = d->rows->visibleCount() == 0;
     d->skipAdvance = false;
-    d->emitMovedIf(old);
+    d->announceMoveFrom(old);
 }
 
 void Table::next()
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     if (d->skipAdvance) {
         d->skipAdvance = false;
@@ -1211,7 +1187,7 @@ void Table::next()
 void Table::prior()
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     d->skipAdvance = false;
     moveBy(-1);
@@ -1220,10 +1196,10 @@ void Table::prior()
 void Table::moveBy(int distance)
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     d->skipAdvance = false;
-    const int n = int(d->visible.size());
+    const int n = d->rows->visibleCount();
     if (n == 0) {
         d->bof = d->eof = true;
         return;
@@ -1240,27 +1216,27 @@ void Table::moveBy(int distance)
     } else {
         d->setPos(target);
     }
-    d->emitMovedIf(old);
+    d->announceMoveFrom(old);
 }
 
 bool Table::bof() const { return d->bof; }
 
 bool Table::eof() const { return d->eof; }
 
-bool Table::isEmpty() const
-{
-    d->sync();
-    return d->visible.empty();
-}
+bool Table::isEmpty() const { return recordCount() == 0; }
 
 int Table::recordCount() const
 {
+    if (!d->isOpen)
+        return 0;
     d->sync();
-    return int(d->visible.size());
+    return d->rows->visibleCount();
 }
 
 int Table::recNo() const
 {
+    if (!d->isOpen)
+        return 0;
     d->sync();
     return d->cur < 0 ? 0 : d->pos + 1;
 }
@@ -1268,86 +1244,87 @@ int Table::recNo() const
 void Table::setRecNo(int recNo)
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
-    const int n = int(d->visible.size());
+    const int n = d->rows->visibleCount();
     if (n == 0)
         return;
     const int old = d->cur;
     d->setPos(std::clamp(recNo, 1, n) - 1);
     d->bof = d->eof = d->skipAdvance = false;
-    d->emitMovedIf(old);
+    d->announceMoveFrom(old);
 }
-
-namespace {
-
-struct LocateKey {
-    int field = -1;
-    CellValue value;
-};
-
-} // namespace
 
 bool Table::locate(const QString &fields, const QVariantList &values, LocateOptions options)
 {
     d->requireOpen();
-    d->checkBrowse();
+    d->leaveEditing();
     d->sync();
     const QStringList names = splitFieldList(fields);
     if (names.isEmpty() || names.size() != values.size())
         throw EngineError(QStringLiteral("Ricerca non valida nella tabella %1: %2 campi e %3 valori")
                               .arg(d->tableName).arg(names.size()).arg(values.size()));
-    std::vector<LocateKey> keys;
+    std::vector<int> keyFields;
+    std::vector<CellValue> keys;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        LocateKey k;
-        k.field = d->storedField(names[i]);
-        const FieldDef &def = d->schema.fields[k.field];
+        const int f = d->storedField(names[i]);
+        const FieldDef &def = d->schema.fields[f];
+        CellValue k;
         if (def.type == FieldType::Text) {
-            k.value.kind = CellRef::Bytes;
-            k.value.bytes = values[i].isNull() ? QByteArray("") : values[i].toString().toUtf8();
+            // Compared as given, not cut to the field's size: a longer text matches no row.
+            k.kind = CellRef::Bytes;
+            k.bytes = values[i].isNull() ? QByteArray("") : values[i].toString().toUtf8();
         } else {
             bool ok = false;
             const QVariant v = normalizeValue(def, values[i], &ok);
             if (!ok)
                 return false;
-            k.value = cellValue(def.type, v);
+            k = cellValue(def.type, v);
         }
+        keyFields.push_back(f);
         keys.push_back(std::move(k));
     }
-    const bool ci = options.testFlag(LocateOption::CaseInsensitive);
-    const bool partial = options.testFlag(LocateOption::PartialKey);
-    for (size_t p = 0; p < d->visible.size(); ++p) {
-        const char *row = d->rowData(d->visible[p]);
-        bool match = true;
-        for (const LocateKey &k : keys) {
-            const CellRef c = d->layout.cell(row, k.field);
-            match = c.kind == CellRef::Bytes && k.value.kind == CellRef::Bytes
-                ? textMatches(c.s, k.value.bytes, ci, partial)
-                : compareCells(c, k.value.ref(), false) == 0;
-            if (!match)
-                break;
-        }
-        if (match) {
-            const int old = d->cur;
-            d->setPos(int(p));
-            d->bof = d->eof = d->skipAdvance = false;
-            d->emitMovedIf(old);
-            return true;
+    int found = -1;
+    const bool caseInsensitive = options.testFlag(LocateOption::CaseInsensitive);
+    if (!options.testFlag(LocateOption::PartialKey)) {
+        const std::vector<CellRef> cells = Private::refs(keys);
+        LookupIndex &index = d->indexOn(keyFields, caseInsensitive);
+        found = index.firstVisible(*d->rows, index.keyOf(cells.data()));
+    } else {
+        for (int p = 0; p < d->rows->visibleCount() && found < 0; ++p) {
+            const char *row = d->rows->data(d->rows->visibleAt(p));
+            bool match = true;
+            for (size_t k = 0; k < keys.size() && match; ++k) {
+                const CellRef c = d->layout.cell(row, keyFields[k]);
+                match = c.kind == CellRef::Bytes && keys[k].kind == CellRef::Bytes
+                    ? textStartsWith(c.s, keys[k].bytes, caseInsensitive)
+                    : compareCells(c, keys[k].ref(), false) == 0;
+            }
+            if (match)
+                found = d->rows->visibleAt(p);
         }
     }
-    return false;
+    if (found < 0)
+        return false;
+    const int old = d->cur;
+    d->cur = found;
+    d->posValid = false;
+    d->findPosition();
+    d->bof = d->eof = d->skipAdvance = false;
+    d->announceMoveFrom(old);
+    return true;
 }
 
 QVariant Table::lookup(const QString &keyFields, const QVariantList &keyValues, const QString &resultField) const
 {
-    if (!d->isOpen)
-        return {};
+    d->requireOpen();
     d->sync();
     const QStringList names = splitFieldList(keyFields);
     if (names.isEmpty() || names.size() != keyValues.size())
-        return {};
+        throw EngineError(QStringLiteral("Ricerca non valida nella tabella %1: %2 campi e %3 valori")
+                              .arg(d->tableName).arg(names.size()).arg(keyValues.size()));
     std::vector<int> fields;
-    QByteArray wanted;
+    std::vector<CellValue> keys;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const int f = d->storedField(names[i]);
         const FieldDef &def = d->schema.fields[f];
@@ -1355,44 +1332,37 @@ QVariant Table::lookup(const QString &keyFields, const QVariantList &keyValues, 
         const QVariant v = normalizeValue(def, keyValues[i], &ok);
         if (!ok || v.isNull() || (def.type == FieldType::Text && def.size > 0 && keyValues[i].toString().size() > def.size))
             return {};
-        const CellValue c = cellValue(def.type, v);
-        wanted += char(c.kind);
-        wanted += c.kind == CellRef::Bytes ? c.bytes : QByteArray::number(c.kind == CellRef::Int ? double(c.i) : c.r, 'g', 17);
-        wanted += '\x1f';
         fields.push_back(f);
+        keys.push_back(cellValue(def.type, v));
     }
-    // One map per key field list from key to the first visible row holding it, rebuilt when rows change.
-    Private::LookupCache &cache = d->lookupCaches[names.join(QLatin1Char(';')).toLower()];
-    if (cache.version != d->version || cache.slots.isEmpty()) {
-        cache.slots.clear();
-        cache.version = d->version;
-        for (int slot : d->visible) {
-            QByteArray key;
-            bool null = false;
-            for (int f : fields) {
-                const CellRef c = d->layout.cell(d->rowData(slot), f);
-                null = null || c.kind == CellRef::Null;
-                key += char(c.kind);
-                key += c.kind == CellRef::Bytes ? QByteArray(c.s.data(), qsizetype(c.s.size()))
-                                                : QByteArray::number(c.kind == CellRef::Int ? double(c.i) : c.r, 'g', 17);
-                key += '\x1f';
-            }
-            if (!null && !cache.slots.contains(key))
-                cache.slots.insert(key, slot);
-        }
+    const FieldRef result = d->resolve(resultField);
+    const std::vector<CellRef> cells = Private::refs(keys);
+    LookupIndex &index = d->indexOn(fields, false);
+    const int slot = index.firstVisible(*d->rows, index.keyOf(cells.data()));
+    return slot < 0 ? QVariant() : d->valueAtSlot(slot, result);
+}
+
+QVariant Table::lastInStoredOrder(const QString &field) const
+{
+    if (d->isOpen) {
+        const int f = d->storedField(field);
+        return cellToVariant(d->schema.fields[f].type, d->storage->lastInStoredOrder(f).ref());
     }
-    const auto it = cache.slots.constFind(wanted);
-    if (it == cache.slots.constEnd())
-        return {};
-    const FieldRef r = d->resolve(resultField);
-    const int saved = d->evalSlot;
-    d->evalSlot = *it;
+    struct Nobody : StorageObserver {
+        void rowChanged(RowId) override {}
+        void allRowsChanged() override {}
+    } reader;
+    std::shared_ptr<Storage> storage = openStorage(filePath(), false, &reader);
     try {
-        const QVariant v = d->valueOf(r);
-        d->evalSlot = saved;
+        const FieldDef *def = storage->schema().field(field);
+        if (!def)
+            throw EngineError(QStringLiteral("Il campo %1 non esiste nella tabella %2").arg(field, d->tableName));
+        const int f = int(def - storage->schema().fields.constData());
+        const QVariant v = cellToVariant(def->type, storage->lastInStoredOrder(f).ref());
+        closeStorage(storage, &reader);
         return v;
     } catch (...) {
-        d->evalSlot = saved;
+        closeStorage(storage, &reader);
         throw;
     }
 }
@@ -1400,27 +1370,20 @@ QVariant Table::lookup(const QString &keyFields, const QVariantList &keyValues, 
 void Table::setFilterText(const QString &filterText)
 {
     Filter parsed = Filter::parse(filterText); // a syntax error throws before anything changes
-    if (!d->isOpen) {
+    if (!d->isOpen || !d->filtered) {
         d->filterText = filterText;
-        d->filter = std::move(parsed);
         return;
     }
-    const QString old = d->filterText;
+    Filter bound = d->boundFilter(filterText); // an unknown field too
+    d->leaveEditing();
+    d->sync();
     d->filterText = filterText;
-    try {
-        d->bindFilter();
-    } catch (...) {
-        d->filterText = old;
-        d->bindFilter();
-        throw;
-    }
-    if (d->filtered) {
-        d->checkBrowse();
-        d->computeVisible();
-        first();
-        Q_EMIT rowsChanged();
-        Q_EMIT currentChanged();
-    }
+    d->filter = std::move(bound);
+    d->computeVisible();
+    d->setPos(-1);
+    first();
+    d->announceRows();
+    d->announceCurrent();
 }
 
 QString Table::filterText() const { return d->filterText; }
@@ -1433,16 +1396,16 @@ void Table::setFiltered(bool filtered)
         d->filtered = filtered;
         return;
     }
-    if (filtered)
-        d->bindFilter();
-    d->checkBrowse();
+    Filter bound = filtered ? d->boundFilter(d->filterText) : Filter();
+    d->leaveEditing();
     d->sync();
     d->filtered = filtered;
+    d->filter = std::move(bound);
     d->computeVisible();
     d->setPos(-1);
     first();
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceRows();
+    d->announceCurrent();
 }
 
 bool Table::isFiltered() const { return d->filtered; }
@@ -1451,31 +1414,30 @@ void Table::setRecordFilter(RecordFilter filter)
 {
     d->recordFilter = std::move(filter);
     if (d->isOpen && d->filtered) {
-        d->checkBrowse();
+        d->leaveEditing();
         d->sync();
         d->computeVisible();
         d->setPos(-1);
         first();
-        Q_EMIT rowsChanged();
-        Q_EMIT currentChanged();
+        d->announceRows();
+        d->announceCurrent();
     }
 }
 
 void Table::refresh()
 {
     d->requireOpen();
-    d->checkBrowse();
-    d->sync();
+    d->leaveEditing();
     d->reload();
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceRows();
+    d->announceCurrent();
 }
 
 void Table::append()
 {
     d->requireOpen();
-    d->checkBrowse();
-    d->sync();
+    d->leaveEditing();
+    d->applyNotices();
     d->buffer.clear();
     for (const FieldDef &f : d->schema.fields)
         d->buffer << emptyValue(f.type);
@@ -1487,10 +1449,11 @@ void Table::append()
             d->buffer[f] = normalizeValue(d->schema.fields[f], d->master->value(d->masterFields[qsizetype(i)]), &ok);
         }
     }
-    d->dirty.assign(d->buffer.size(), true);
+    d->dirty.assign(size_t(d->buffer.size()), true);
     d->modified = false;
+    d->editRow = -1;
     d->setState(TableState::Insert);
-    Q_EMIT currentChanged();
+    d->announceCurrent();
     if (d->afterInsert)
         d->afterInsert(*this);
 }
@@ -1507,9 +1470,10 @@ void Table::edit()
     }
     d->buffer.clear();
     for (int f = 0; f < d->layout.fieldCount(); ++f)
-        d->buffer << d->layout.value(d->rowData(d->cur), f);
-    d->dirty.assign(d->buffer.size(), false);
+        d->buffer << d->layout.value(d->rows->data(d->cur), f);
+    d->dirty.assign(size_t(d->buffer.size()), false);
     d->modified = false;
+    d->editRow = d->rows->rowid(d->cur);
     d->setState(TableState::Edit);
 }
 
@@ -1521,20 +1485,15 @@ void Table::post()
         d->beforePost(*this);
     if (!d->editing())
         return;
-    d->sync();
-    for (int f = 0; f < d->schema.fields.size(); ++f) {
-        const FieldDef &def = d->schema.fields[f];
-        if (!def.required || def.type == FieldType::AutoIncrement)
-            continue;
-        const QVariant &v = d->buffer[f];
-        if (v.isNull() || (def.type == FieldType::Text && v.toString().isEmpty()))
-            throw EngineError(QStringLiteral("Il campo %1 deve avere un valore").arg(def.name));
-    }
-    d->write();
+    d->checkRequired();
+    if (d->state == TableState::Insert)
+        d->writeInsert();
+    else
+        d->writeUpdate();
     d->modified = false;
+    d->editRow = -1;
     d->setState(TableState::Browse);
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceCurrent();
     if (d->afterPost)
         d->afterPost(*this);
 }
@@ -1545,13 +1504,15 @@ void Table::cancel()
         return;
     d->buffer.clear();
     d->modified = false;
+    d->editRow = -1;
     d->setState(TableState::Browse);
-    Q_EMIT currentChanged();
+    d->announceCurrent();
 }
 
 void Table::remove()
 {
     d->requireOpen();
+    d->endDetailEdits();
     if (d->state == TableState::Insert) {
         cancel();
         return;
@@ -1560,66 +1521,52 @@ void Table::remove()
     d->sync();
     if (d->cur < 0)
         throw EngineError(QStringLiteral("Impossibile cancellare: la tabella %1 è vuota").arg(d->tableName));
-    beginWrite(d->path);
-    QSqlQuery &query = d->prepared(d->deleteQuery, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(d->schema.name)));
-    query.bindValue(0, d->pool[size_t(d->cur)].rowid);
-    if (!query.exec())
-        throw EngineError(QStringLiteral("Impossibile cancellare il record dalla tabella %1: %2").arg(d->tableName, query.lastError().text()));
-    query.finish();
-    wrote(d->path, d.get());
     const int slot = d->cur, p = d->pos;
-    d->eraseSlot(d->order, slot);
-    d->visible.erase(d->visible.begin() + p);
-    d->pool[size_t(slot)].data.reset();
-    d->freeSlots.push_back(slot);
-    ++d->version;
+    // A row another cursor deleted already is gone as asked.
+    d->storage->remove(d->rows->rowid(slot), d.get());
+    Q_EMIT aboutToRemoveRow(p);
+    d->unplaceRow(slot);
+    d->rows->release(slot);
+    Q_EMIT rowRemoved(p);
     d->standAfterVanished(p, false);
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceCurrent();
 }
 
 void Table::emptyTable()
 {
-    const QString path = filePath();
     if (!d->isOpen) {
-        if (!QFileInfo(path).isFile())
-            throw EngineError(QStringLiteral("Impossibile svuotare la tabella %1: il file %2 non esiste").arg(d->tableName, path));
-        withConnection(path, [&](QSqlDatabase &db) {
-            beginWrite(path);
-            QSqlQuery query(db);
-            if (!query.exec(QStringLiteral("DELETE FROM %1").arg(quoteName(storedTableName(db)))))
-                throw EngineError(QStringLiteral("Impossibile svuotare la tabella %1: %2").arg(d->tableName, query.lastError().text()));
-        });
-        wrote(path, nullptr);
+        if (!tablefiles::exists(d->directory, d->tableName))
+            throw EngineError(QStringLiteral("Impossibile svuotare la tabella %1: il file %2 non esiste").arg(d->tableName, filePath()));
+        struct Nobody : StorageObserver {
+            void rowChanged(RowId) override {}
+            void allRowsChanged() override {}
+        } emptier;
+        std::shared_ptr<Storage> storage = openStorage(filePath(), false, &emptier);
+        try {
+            storage->removeAll(&emptier);
+        } catch (...) {
+            closeStorage(storage, &emptier);
+            throw;
+        }
+        closeStorage(storage, &emptier);
         return;
     }
+    d->endDetailEdits();
     cancel();
-    beginWrite(path);
-    {
-        QSqlQuery query(d->db);
-        if (!query.exec(QStringLiteral("DELETE FROM %1").arg(quoteName(d->schema.name))))
-            throw EngineError(QStringLiteral("Impossibile svuotare la tabella %1: %2").arg(d->tableName, query.lastError().text()));
-    }
-    wrote(path, d.get());
-    d->pool.clear();
-    d->freeSlots.clear();
-    d->order.clear();
-    d->visible.clear();
-    d->pending.clear();
-    d->pendingVisible.clear();
+    d->storage->removeAll(d.get());
+    d->rows->clear();
+    d->forEachIndex([&](LookupIndex &index) { index.build(*d->rows); });
+    d->changedRows.clear();
+    d->reloadDue = false;
+    d->computeVisible();
     d->setPos(-1);
     d->bof = d->eof = true;
     d->skipAdvance = false;
-    ++d->version;
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    d->announceRows();
+    d->announceCurrent();
 }
 
-void Table::flush()
-{
-    if (d->isOpen && BulkScope::active())
-        commitPending(d->path);
-}
+void Table::flush() {}
 
 void Table::setAfterOpen(Handler handler) { d->afterOpen = std::move(handler); }
 void Table::setAfterInsert(Handler handler) { d->afterInsert = std::move(handler); }

@@ -10,8 +10,11 @@
 // - State is Inactive (closed), Browse, Edit or Insert. Fields are written only in Edit or Insert (and
 //   calculated fields inside the calculate handler); post() stores the edit buffer with one statement.
 // - Outside a bulk scope every post is committed to disk before post() returns.
+// - An edit is bound to its row's identity: posting it writes that row or, when another cursor deleted
+//   the row meanwhile, nothing (an EngineError says so). Before its master moves, a detail's edit ends
+//   as a data-aware program ends it: a changed record is posted, an untouched one dropped.
 // - Another Table on the same file sees a post, delete or emptying made through this one the next time
-//   it is used.
+//   it is used; only the rows that changed are read again.
 //
 // Event order: open -> afterOpen; append -> afterInsert; setValue -> field-change handler of that field
 // (a handler may set further fields, whose handlers run at once); post -> beforePost, write, afterPost;
@@ -126,7 +129,12 @@ public:
     // cursor where it was.
     bool locate(const QString &fields, const QVariantList &values, LocateOptions options = {});
     // The result field of the first visible row matching the key, without moving; null when none.
+    // Throws EngineError when the table is closed.
     QVariant lookup(const QString &keyFields, const QVariantList &keyValues, const QString &resultField) const;
+    // The field of the last stored row in stored order (primary key order), whatever the cursor's
+    // order, filter or position, read from the file with one indexed statement; null when the table
+    // is empty. Works on a closed table too.
+    QVariant lastInStoredOrder(const QString &field) const;
 
     // --- Filters. A bad filter text throws EngineError when it is set or when filtering is switched on.
     void setFilterText(const QString &filterText);
@@ -143,7 +151,9 @@ public:
     void cancel();
     void remove(); // deletes the current row; the cursor goes to the following row
     void emptyTable();
-    void flush();  // pending changes to disk (a no-op outside a bulk scope: every post is durable)
+    // Pending changes to disk. Outside a bulk scope every post is on disk when post() returns; inside
+    // one, the posts wait for the scope's end, which writes them in one go, so a flush does nothing.
+    void flush();
 
     // --- Rules.
     void setAfterOpen(Handler handler);
@@ -156,7 +166,16 @@ public:
 Q_SIGNALS:
     void opened();
     void closed();
-    void rowsChanged();              // the visible rows were replaced (open, filter, order, refresh, master move)
+    // The visible rows were replaced (open, filter, order, refresh, master move, another cursor's
+    // writes, the rows a bulk scope appended).
+    void rowsChanged();
+    // One visible row comes or goes through this cursor's post or delete (0-based positions); a post
+    // that moves a row is a removal and an insertion.
+    void aboutToInsertRow(int row);
+    void rowInserted(int row);
+    void aboutToRemoveRow(int row);
+    void rowRemoved(int row);
+    void rowUpdated(int row);        // a visible row's values changed where it stands
     void currentChanged();           // the current record moved, or its values were reread
     void fieldChanged(const QString &field);
     void stateChanged(engine::TableState state);
