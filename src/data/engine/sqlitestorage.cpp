@@ -83,9 +83,10 @@ public:
             sqlite3_busy_timeout(m_db, 2000);
             if (exclusive)
                 sqlite::exec(m_db, "PRAGMA locking_mode=EXCLUSIVE");
-        } catch (...) {
+        } catch (const EngineError &) {
+            const QString reason = sqlite::lastError(m_db);
             close();
-            throw;
+            throw EngineError(QStringLiteral("il file %1 non è leggibile (%2)").arg(shownPath(path), reason));
         }
     }
     ~Connection() { close(); }
@@ -332,6 +333,10 @@ private:
                                   .arg(m_schema.name));
         if (depth == 0)
             return;
+        if (m_level > 0 && sqlite3_get_autocommit(db())) {
+            abandonTransaction();
+            beginWrite(); // refuses
+        }
         if (m_level == 0) {
             sqlite::exec(db(), "BEGIN IMMEDIATE");
             m_level = 1;
@@ -345,15 +350,24 @@ private:
     [[noreturn]] void writeFailed(int code, const QString &what)
     {
         const QString reason = writeFailure(db(), code);
-        // SQLite may give up the whole transaction with the statement (a full disk, an I/O error): what
-        // the scope posted so far is gone, so every cursor re-reads the file and no later post may run
-        // outside the scope.
-        if (m_level > 0 && sqlite3_get_autocommit(db())) {
-            m_level = 0;
-            m_broken = true;
-            tellEveryone();
-        }
+        // A refused value (a duplicate key) undoes its statement alone. Anything else (a full disk, an
+        // I/O error) may leave SQLite without the transaction, or roll it back at the next statement,
+        // which would then run on its own: the scope's transaction is given up here, every cursor
+        // re-reads the file, and the file takes no more writes until the scope ends.
+        const int kind = code & 0xff;
+        const bool statementOnly = kind == SQLITE_CONSTRAINT || kind == SQLITE_MISMATCH || kind == SQLITE_RANGE || kind == SQLITE_TOOBIG;
+        if (m_level > 0 && !statementOnly)
+            abandonTransaction();
         throw EngineError(what.arg(m_schema.name) + QStringLiteral(": ") + reason);
+    }
+
+    void abandonTransaction()
+    {
+        if (!sqlite3_get_autocommit(db()))
+            sqlite3_exec(db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_level = 0;
+        m_broken = true;
+        tellEveryone();
     }
 
     void tellOthers(StorageObserver *writer, RowId rowid)
