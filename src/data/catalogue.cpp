@@ -370,9 +370,36 @@ void createMissingTables(const QString &directory, const QList<TableSchema> &tab
             engine::tablefiles::create(directory, table);
 }
 
+namespace {
+
+// The program's own copies of the tables: a missing or damaged one is built again, an earlier version
+// brought up to date. They hold no user data; a damaged one would pass on to every new year.
+void ensureProgramTables(const QString &directory, const QList<TableSchema> &tables)
+{
+    makeDirectory(directory);
+    for (const TableSchema &table : tables) {
+        switch (engine::tablefiles::check(directory, table)) {
+        case engine::tablefiles::Condition::Damaged:
+            if (!QFile::remove(engine::tablefiles::filePath(directory, table.name)))
+                throw engine::EngineError(QStringLiteral("Impossibile sostituire il file danneggiato %1")
+                                              .arg(QDir::toNativeSeparators(engine::tablefiles::filePath(directory, table.name))));
+            engine::tablefiles::create(directory, table);
+            break;
+        case engine::tablefiles::Condition::Missing:
+            engine::tablefiles::create(directory, table);
+            break;
+        case engine::tablefiles::Condition::Sound:
+            engine::tablefiles::upgrade(directory, table);
+            break;
+        }
+    }
+}
+
+} // namespace
+
 void ensureTemplates(const AppState &state)
 {
-    createMissingTables(state.yearTemplateDir(), yearTables());
+    ensureProgramTables(state.yearTemplateDir(), yearTables());
     // fix1.txt says that the company-name repair is done; its content is never read.
     const QString markerPath = QDir(state.yearTemplateDir()).filePath(QStringLiteral("fix1.txt"));
     if (!QFile::exists(markerPath)) {
@@ -380,10 +407,10 @@ void ensureTemplates(const AppState &state)
         if (!marker.open(QIODevice::WriteOnly) || marker.write("fix1\r\n") < 0 || !marker.commit())
             throw engine::EngineError(QStringLiteral("Impossibile scrivere il file %1").arg(QDir::toNativeSeparators(markerPath)));
     }
-    createMissingTables(state.dataTemplateDir(), baseTables());
+    ensureProgramTables(state.dataTemplateDir(), baseTables());
     // A new archive's dati/ is a copy of the template, so the template carries the rows it starts with.
     seeds::seedBaseTables(state.dataTemplateDir());
-    createMissingTables(state.importDir(), stagingTables());
+    ensureProgramTables(state.importDir(), stagingTables());
 }
 
 } // namespace catalogue

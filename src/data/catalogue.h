@@ -22,7 +22,9 @@ QList<engine::TableSchema> stagingTables(); // importdb/
 void createMissingTables(const QString &directory, const QList<engine::TableSchema> &tables);
 
 // Makes vuoto/ (with fix1.txt), vuoto_dati/ and importdb/ complete under the state's DirBase, and
-// gives an empty vuoto_dati/ the shipped municipalities and the fixed intervention types.
+// gives an empty vuoto_dati/ the shipped municipalities and the fixed intervention types. Their tables
+// are the program's own: a damaged one (a kill while it was made, another program's file) is built
+// again from the catalogue, an earlier version brought up to date.
 // Throws engine::EngineError when a directory or file cannot be written.
 void ensureTemplates(const AppState &state);
 

@@ -31,55 +31,47 @@ QString yearOf(const QDate &date)
 
 void Tdm::attachRules()
 {
-    const struct {
-        Table *table;
-        const char *idField;
-    } idTables[] = {
-        {Tabesercizio, "Id_esercizio"}, {Tabms, "Id_ms"}, {Tabsoggetto, "Id_sogg_obbl"},
-        {Tabtecnico, "Id_tecnico"}, {Tabmisurazioni, "Id_misurazioni"}, {TabLsogg, "Id_Lsogg"},
-        {Tabintermediario, "Id"}, {TabMod_tecnici, "ID_MOD"}, {Tabtipo_int, "Id"},
+    const auto afterInsert = [this](Table *table, void (Tdm::*rule)()) {
+        table->setAfterInsert([this, rule](Table &) { (this->*rule)(); });
     };
-    for (const auto &entry : idTables) {
-        const QString idField = QString::fromLatin1(entry.idField);
-        entry.table->setAfterInsert([this, idField](Table &table) {
-            assignId(table, idField);
-            if (&table == TabLsogg)
-                TabLsoggAfterInsert();
-            else if (&table == TabMod_tecnici)
-                TabMod_tecniciAfterInsert();
-        });
-    }
+    afterInsert(Tabesercizio, &Tdm::TabesercizioAfterInsert);
+    afterInsert(Tabms, &Tdm::TabmsAfterInsert);
+    afterInsert(Tabsoggetto, &Tdm::TabsoggettoAfterInsert);
+    afterInsert(Tabtecnico, &Tdm::TabtecnicoAfterInsert);
+    afterInsert(Tabmisurazioni, &Tdm::TabmisurazioniAfterInsert);
+    afterInsert(TabLsogg, &Tdm::TabLsoggAfterInsert);
+    afterInsert(Tabintermediario, &Tdm::TabintermediarioAfterInsert);
+    afterInsert(TabMod_tecnici, &Tdm::TabMod_tecniciAfterInsert);
+    afterInsert(Tabtipo_int, &Tdm::Tabtipo_intAfterInsert);
 
-    Tabesercizio->setFieldChangeHandler(QStringLiteral("Piva"), [this](Table &, const QString &) { TabesercizioPivaChange(); });
-    Tabesercizio->setFieldChangeHandler(QStringLiteral("Comune"), [this](Table &, const QString &) { TabesercizioComuneChange(); });
-
-    Tabsoggetto->setFieldChangeHandler(QStringLiteral("Piva"), [this](Table &, const QString &) { TabsoggettoPivaChange(); });
-    Tabsoggetto->setFieldChangeHandler(QStringLiteral("PG_comune_fiscale"), [this](Table &, const QString &) {
-        copyProvince(Tabsoggetto, QStringLiteral("PG_comune_fiscale"), QStringLiteral("PG_prov_fiscale"));
-    });
-    Tabsoggetto->setFieldChangeHandler(QStringLiteral("Pf_comune_nascita"), [this](Table &, const QString &) {
-        copyProvince(Tabsoggetto, QStringLiteral("Pf_comune_nascita"), QStringLiteral("Pf_prov_nascita"));
-    });
-    Tabsoggetto->setFieldChangeHandler(QStringLiteral("PG_PF"), [this](Table &, const QString &) { TabsoggettoPG_PFChange(); });
-
+    const auto fieldChange = [this](Table *table, const char *field, void (Tdm::*rule)()) {
+        table->setFieldChangeHandler(QString::fromLatin1(field), [this, rule](Table &, const QString &) { (this->*rule)(); });
+    };
+    fieldChange(Tabesercizio, "Piva", &Tdm::TabesercizioPivaChange);
+    fieldChange(Tabesercizio, "Comune", &Tdm::TabesercizioComuneChange);
+    fieldChange(Tabsoggetto, "Piva", &Tdm::TabsoggettoPivaChange);
+    fieldChange(Tabsoggetto, "PG_comune_fiscale", &Tdm::TabsoggettoPG_comune_fiscaleChange);
+    fieldChange(Tabsoggetto, "Pf_comune_nascita", &Tdm::TabsoggettoPf_comune_nascitaChange);
+    fieldChange(Tabsoggetto, "PG_PF", &Tdm::TabsoggettoPG_PFChange);
     for (const char *field : {"Cognome", "Nome", "Sesso", "Comune_nascita", "Data_nascita"})
-        Tabtecnico->setFieldChangeHandler(QString::fromLatin1(field), [this](Table &, const QString &) { TabtecnicoCognomeChange(); });
-    Tabtecnico->setFieldChangeHandler(QStringLiteral("Cf"), [this](Table &, const QString &) { TabtecnicoCfChange(); });
+        fieldChange(Tabtecnico, field, &Tdm::TabtecnicoCognomeChange);
+    fieldChange(Tabtecnico, "Cf", &Tdm::TabtecnicoCfChange);
+    fieldChange(Tabmisurazioni, "Data_fine", &Tdm::TabmisurazioniData_fineChange);
+    fieldChange(Tabmisurazioni, "COMUNE", &Tdm::TabmisurazioniCOMUNEChange);
+    fieldChange(Tabmisurazioni, "Id_esercizio", &Tdm::TabmisurazioniId_esercizioChange);
 
     TabLsogg->setAfterOpen([this](Table &) { TabLsoggAfterOpen(); });
     Tabcomuni->setAfterOpen([this](Table &) { TabcomuniAfterOpen(); });
     Tab_mis->setAfterOpen([this](Table &) { Tab_misAfterOpen(); });
 
-    Tabmisurazioni->setFieldChangeHandler(QStringLiteral("Data_fine"), [this](Table &, const QString &) { TabmisurazioniData_fineChange(); });
-    Tabmisurazioni->setFieldChangeHandler(QStringLiteral("COMUNE"), [this](Table &, const QString &) { TabmisurazioniCOMUNEChange(); });
-    Tabmisurazioni->setFieldChangeHandler(QStringLiteral("Id_esercizio"), [this](Table &, const QString &) { TabmisurazioniId_esercizioChange(); });
     Tabmisurazioni->setOnCalcFields([](Table &table) { TabmisurazioniCalcFields(table); });
     Tabmisurazioni->setBeforePost([this](Table &) { TabmisurazioniBeforePost(); });
     Tabmisurazioni->setRecordFilter([this](const Table &table) { return TabmisurazioniFilterRecord(table); });
 
-    // Shops, meter models, the register and the municipalities reach the disk right after each post.
-    for (Table *table : {Tabesercizio, Tabms, Tabmisurazioni, Tabcomuni})
-        table->setAfterPost([](Table &posted) { posted.flush(); });
+    Tabesercizio->setAfterPost([this](Table &) { TabesercizioAfterPost(); });
+    Tabms->setAfterPost([this](Table &) { TabmsAfterPost(); });
+    Tabmisurazioni->setAfterPost([this](Table &) { TabmisurazioniAfterPost(); });
+    Tabcomuni->setAfterPost([this](Table &) { TabcomuniAfterPost(); });
 }
 
 void Tdm::assignId(Table &table, const QString &idField)
@@ -88,16 +80,33 @@ void Tdm::assignId(Table &table, const QString &idField)
         table.setValue(idField, ProssimoId(table, idField));
 }
 
+void Tdm::TabesercizioAfterInsert() { assignId(*Tabesercizio, QStringLiteral("Id_esercizio")); }
+void Tdm::TabmsAfterInsert() { assignId(*Tabms, QStringLiteral("Id_ms")); }
+void Tdm::TabsoggettoAfterInsert() { assignId(*Tabsoggetto, QStringLiteral("Id_sogg_obbl")); }
+void Tdm::TabtecnicoAfterInsert() { assignId(*Tabtecnico, QStringLiteral("Id_tecnico")); }
+void Tdm::TabmisurazioniAfterInsert() { assignId(*Tabmisurazioni, QStringLiteral("Id_misurazioni")); }
+void Tdm::TabintermediarioAfterInsert() { assignId(*Tabintermediario, QStringLiteral("Id")); }
+void Tdm::Tabtipo_intAfterInsert() { assignId(*Tabtipo_int, QStringLiteral("Id")); }
+
 void Tdm::TabLsoggAfterInsert()
 {
+    assignId(*TabLsogg, QStringLiteral("Id_Lsogg"));
     TabLsogg->setValue(QStringLiteral("Id_sogg"), Tabsoggetto->value(QStringLiteral("Id_sogg_obbl")));
 }
 
 void Tdm::TabMod_tecniciAfterInsert()
 {
+    assignId(*TabMod_tecnici, QStringLiteral("ID_MOD"));
     if (TabMod_tecnici->isNull(QStringLiteral("Id_tecnico")))
         TabMod_tecnici->setValue(QStringLiteral("Id_tecnico"), Tabtecnico->value(QStringLiteral("Id_tecnico")));
 }
+
+// Shops, meter models, the register and the municipalities are on disk right after each post; inside
+// a bulk scope the scope's end writes them.
+void Tdm::TabesercizioAfterPost() { Tabesercizio->flush(); }
+void Tdm::TabmsAfterPost() { Tabms->flush(); }
+void Tdm::TabmisurazioniAfterPost() { Tabmisurazioni->flush(); }
+void Tdm::TabcomuniAfterPost() { Tabcomuni->flush(); }
 
 QVariant Tdm::municipalityField(const QString &municipality, const QString &field) const
 {
@@ -114,6 +123,16 @@ void Tdm::copyProvince(Table *table, const QString &sourceField, const QString &
     const QString municipality = table->asString(sourceField);
     if (municipalityExists(municipality))
         table->setValue(provinceField, municipalityField(municipality, QStringLiteral("PROVINCIAI")));
+}
+
+void Tdm::TabsoggettoPG_comune_fiscaleChange()
+{
+    copyProvince(Tabsoggetto, QStringLiteral("PG_comune_fiscale"), QStringLiteral("PG_prov_fiscale"));
+}
+
+void Tdm::TabsoggettoPf_comune_nascitaChange()
+{
+    copyProvince(Tabsoggetto, QStringLiteral("Pf_comune_nascita"), QStringLiteral("Pf_prov_nascita"));
 }
 
 void Tdm::TabesercizioPivaChange()

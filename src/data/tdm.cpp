@@ -1,10 +1,14 @@
 #include "data/tdm.h"
 
-#include "ground/state.h"
 #include "codfis/codfis.h"
 #include "data/catalogue.h"
 #include "data/engine/engineerror.h"
+#include "data/engine/tablefiles.h"
 #include "data/ignoringfailures.h"
+#include "ground/messages.h"
+#include "ground/state.h"
+
+#include <QDir>
 
 Tdm *dm = nullptr;
 
@@ -19,22 +23,37 @@ using engine::DataSource;
 using engine::FieldType;
 using engine::Table;
 
-namespace {
 
-// Opens a table unless it is already open; its catalogue indexes are ensured first, since they can
-// only be added while no cursor holds the file.
-void openTable(Table *table, const QString &directory, bool ensureIndexes = false)
+// Opens a table unless it is already open. The file is checked against the catalogue first: a damaged
+// one is left as it is and named to the user once the opening ends; an earlier version of the table
+// is brought up to date, keeping its rows. The catalogue's indexes are ensured before the opening, since
+// they can only be added while no cursor holds the file.
+void Tdm::openTable(Table *table, const QString &directory, bool ensureIndexes)
 {
     if (table->isOpen())
         return;
     table->setDirectory(directory);
+    const engine::TableSchema &schema = catalogue::schema(table->tableName());
+    QString reason;
+    if (engine::tablefiles::check(directory, schema, &reason) == engine::tablefiles::Condition::Damaged) {
+        const QString file = QDir::toNativeSeparators(table->filePath());
+        if (!m_damagedFiles.contains(file))
+            m_damagedFiles << file + QStringLiteral(" (") + reason + QLatin1Char(')');
+        throw engine::EngineError(reason);
+    }
+    if (engine::tablefiles::exists(directory, schema.name)) {
+        try {
+            engine::tablefiles::upgrade(directory, schema);
+        } catch (const engine::EngineError &e) {
+            m_damagedFiles << e.message();
+            throw;
+        }
+    }
     if (ensureIndexes)
-        for (const engine::IndexDef &index : catalogue::schema(table->tableName()).indexes)
+        for (const engine::IndexDef &index : schema.indexes)
             table->addIndex(index.name, index.fields, index.caseInsensitive);
     table->open();
 }
-
-} // namespace
 
 Tdm::Tdm(QObject *parent)
     : QObject(parent)
@@ -139,7 +158,9 @@ void Tdm::dmCreate()
     const QString data = state.dataDir();
     const QString year = state.yearDir();
 
-    // A failing group ends there, silently, leaving its remaining tables closed.
+    // A failing group ends there, silently, leaving its remaining tables closed; only files that are
+    // damaged are named, at the end.
+    m_damagedFiles.clear();
 
     ignoringFailures([&] {
         openTable(TabImpostazioni, data);
@@ -173,6 +194,10 @@ void Tdm::dmCreate()
         openTable(c_esercizio, data);
         openTable(Tab_dati_extra, year);
     });
+    if (!m_damagedFiles.isEmpty())
+        Messages::error(QStringLiteral("I file seguenti sono danneggiati e non sono stati aperti né modificati; "
+                                       "ripristinarli da una copia di salvataggio:\n")
+                        + m_damagedFiles.join(QLatin1Char('\n')));
 }
 
 void Tdm::dmDestroy()

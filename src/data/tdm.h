@@ -82,11 +82,20 @@ public:
     QString searchText;
 
     // Record rules (rules.cpp).
+    void TabesercizioAfterInsert();
+    void TabmsAfterInsert();
+    void TabsoggettoAfterInsert();
+    void TabtecnicoAfterInsert();
+    void TabmisurazioniAfterInsert();
     void TabLsoggAfterInsert();
+    void TabintermediarioAfterInsert();
     void TabMod_tecniciAfterInsert();
+    void Tabtipo_intAfterInsert();
     void TabesercizioPivaChange();
     void TabesercizioComuneChange();
     void TabsoggettoPivaChange();
+    void TabsoggettoPG_comune_fiscaleChange();
+    void TabsoggettoPf_comune_nascitaChange();
     void TabsoggettoPG_PFChange();
     void TabtecnicoCognomeChange();
     void TabtecnicoCfChange();
@@ -99,6 +108,10 @@ public:
     static void TabmisurazioniCalcFields(engine::Table &table);
     void TabmisurazioniBeforePost();
     bool TabmisurazioniFilterRecord(const engine::Table &table) const;
+    void TabesercizioAfterPost();
+    void TabmsAfterPost();
+    void TabmisurazioniAfterPost();
+    void TabcomuniAfterPost();
 
 private:
     void attachRules();
@@ -115,6 +128,9 @@ private:
 
     engine::Table *makeTable(const QString &cursorName, const QString &tableName, const QString &indexName = {});
     void declareFields();
+    void openTable(engine::Table *table, const QString &directory, bool ensureIndexes = false);
+
+    QStringList m_damagedFiles; // met by the opening under way
 };
 
 // The one data module of the program; set while a Tdm exists.

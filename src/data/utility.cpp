@@ -2,39 +2,20 @@
 
 #include "data/engine/table.h"
 
-namespace {
-
-// A second cursor on the same file, in stored order, closed when it goes out of scope.
-class SecondCursor {
-public:
-    explicit SecondCursor(const engine::Table &table)
-    {
-        m_cursor.setDirectory(table.directory());
-        m_cursor.setTableName(table.tableName());
-        m_cursor.open();
-    }
-    engine::Table *operator->() { return &m_cursor; }
-
-private:
-    engine::Table m_cursor;
-};
-
-} // namespace
-
 int ProssimoId(const engine::Table &table, const QString &idField)
 {
-    SecondCursor cursor(table);
-    if (cursor->isEmpty())
+    const QVariant lastId = table.lastInStoredOrder(idField);
+    if (lastId.isNull())
         return 1;
-    cursor->last();
-    if (cursor->isNull(idField))
-        return 1;
-    const int lastId = cursor->asInteger(idField);
-    return lastId > -1 ? lastId + 1 : 1;
+    return lastId.toInt() > -1 ? lastId.toInt() + 1 : 1;
 }
 
 void SvuotaTabella(const engine::Table &table)
 {
-    SecondCursor cursor(table);
-    cursor->emptyTable();
+    // A second cursor on the same file, which empties it without reading its rows; the shared cursor,
+    // when open, sees the table empty.
+    engine::Table cursor;
+    cursor.setDirectory(table.directory());
+    cursor.setTableName(table.tableName());
+    cursor.emptyTable();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Shell functions every window uses on tables: the next id and emptying a table. Both work through a
-// second, independent cursor on the same file, so the shared cursor is not moved.
+// Shell functions every window uses on tables: the next id and emptying a table. Neither moves the
+// shared cursor: the next id is read from the file with one indexed statement, whatever the cursor
+// shows, and the emptying goes through a second cursor.
 
 #include <QString>
 

@@ -32,6 +32,13 @@ private:
         return names;
     }
 
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+
     static void appendRow(Table *table, const QString &idField, const QVariant &id)
     {
         table->append();
@@ -219,6 +226,46 @@ private Q_SLOTS:
         for (const QString &table : {QStringLiteral("riga1"), QStringLiteral("riga2"), QStringLiteral("riga3")})
             QVERIFY(engine::tablefiles::exists(state.importDir(), table));
         QCOMPARE(engine::tablefiles::readSchema(state.yearTemplateDir(), QStringLiteral("misurazioni2")).fields.size(), 31);
+    }
+
+    // A kill while a template was made, or another program's file in its place: the program's own
+    // tables are built again, since every new year would copy them on.
+    void damagedProgramTablesAreBuiltAgain()
+    {
+        TestBase base;
+        const AppState &state = appState();
+        catalogue::ensureTemplates(state);
+        const QList<QPair<QString, QString>> damaged{{state.yearTemplateDir(), QStringLiteral("misurazioni2")},
+                                                     {state.dataTemplateDir(), QStringLiteral("tipo_int")},
+                                                     {state.importDir(), QStringLiteral("riga1")}};
+        for (const auto &[directory, table] : damaged)
+            writeFile(engine::tablefiles::filePath(directory, table), table == QLatin1String("riga1") ? QByteArray() : "not a table");
+        catalogue::ensureTemplates(state);
+        for (const auto &[directory, table] : damaged)
+            QCOMPARE(engine::tablefiles::check(directory, catalogue::schema(table)), engine::tablefiles::Condition::Sound);
+        Table types;
+        types.setDirectory(state.dataTemplateDir());
+        types.setTableName(QStringLiteral("tipo_int"));
+        types.open();
+        QCOMPARE(types.recordCount(), 3);
+    }
+
+    // The user's own tables are never rebuilt: a damaged one is named and left as it was.
+    void aDamagedArchiveFileIsNamedAndLeftAlone()
+    {
+        TestBase base(QStringLiteral("2021"));
+        const QString shops = engine::tablefiles::filePath(appState().dataDir(), QStringLiteral("esercizio"));
+        const QByteArray content("esercizio, ma non una tabella");
+        writeFile(shops, content);
+        Tdm data;
+        QCOMPARE(Messages::shown().size(), 1);
+        QCOMPARE(Messages::shown().at(0).kind, MessageKind::Error);
+        QVERIFY(Messages::shown().at(0).text.contains(QDir::toNativeSeparators(shops)));
+        QVERIFY(!data.Tabesercizio->isOpen());
+        QVERIFY(data.Tabcomuni->isOpen());
+        QFile file(shops);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
     }
 };
 
