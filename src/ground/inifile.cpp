@@ -1,11 +1,11 @@
 #include "ground/inifile.h"
 
+#include "ground/savefile.h"
 #include "ground/windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -147,8 +147,8 @@ bool IniFile::save(QString *error) const
     if (info.exists() && info.isFile() && !info.isWritable())
         return fail(cannotWrite(m_filePath, QStringLiteral("il file è in sola lettura.")));
 
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(cannotWrite(m_filePath, file.errorString()));
+    QString reason;
+    if (!saveWholeFile(m_filePath, bytes, &reason))
+        return fail(cannotWrite(m_filePath, reason));
     return true;
 }

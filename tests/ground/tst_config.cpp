@@ -3,6 +3,8 @@
 #include "ground/state.h"
 #include "ground/testmode.h"
 
+#include "filesizelimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,6 +91,30 @@ private Q_SLOTS:
         AppState state;
         config::readFile(m_path, state);
         QCOMPARE(state.DirBase, expected.isEmpty() ? withTrailingSeparator(m_dir.path()) : expected);
+    }
+
+    void aFullDiskLeavesTheFileAsItWas()
+    {
+        AppState state;
+        config::readFile(m_path, state);
+        state.abilitazione(2010, 1) = QStringLiteral("VECCHIO");
+        QVERIFY(config::writeFile(m_path, state));
+        const QByteArray before = fileBytes();
+
+        state.abilitazione(2010, 1) = QStringLiteral("NUOVO");
+        config::setFilePath(m_path);
+        const int reported = filesizelimit::run(rlim_t(before.size() / 2), [&] {
+            const bool written = config::write(state);
+            const QList<ShownMessage> shown = Messages::shown();
+            return !written && shown.size() == 1 && shown.first().kind == MessageKind::Error
+                    && shown.first().text.contains(QDir::toNativeSeparators(m_path))
+                ? 0
+                : 1;
+        });
+        QCOMPARE(reported, 0);
+        QCOMPARE(fileBytes(), before);
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("Sigillo.INI*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Sigillo.INI")});
     }
 
     void gestioneAnni_data()
