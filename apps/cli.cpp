@@ -200,7 +200,7 @@ int backupCommand(const QStringList &args, Console &io)
     // The tables are copied as files: nobody may write them meanwhile.
     InstanceLock lock(state.DirBase);
     if (!lock.tryLock()) {
-        io.err << "sigillo-cli: " << lock.inUseMessage() << '\n';
+        io.err << "sigillo-cli: " << lock.errorMessage() << '\n';
         return SomeInvalid;
     }
 
