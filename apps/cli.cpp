@@ -200,7 +200,7 @@ int backupCommand(const QStringList &args, Console &io)
     // The tables are copied as files: nobody may write them meanwhile.
     InstanceLock lock(state.DirBase);
     if (!lock.tryLock()) {
-        io.err << "sigillo-cli: " << lock.inUseMessage() << '\n';
+        io.err << "sigillo-cli: " << lock.errorMessage() << '\n';
         return SomeInvalid;
     }
 
@@ -210,12 +210,16 @@ int backupCommand(const QStringList &args, Console &io)
     request.configFile = configFile;
     request.root = backup::root(backup::dirBackupSetting(state.dataDir()), state.DirBase);
     request.when = backup::now();
-    const backup::Outcome outcome = backup::save(request, [&io](const QString &error) {
-        io.err << "sigillo-cli: " << QString(error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
-    });
-    if (!outcome.folder.isEmpty())
-        io.out << outcome.folder << '\n';
-    return outcome.ok ? AllValid : SomeInvalid;
+    const auto problem = [&io](const QString &text) {
+        io.err << "sigillo-cli: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+    };
+    const backup::Outcome outcome = backup::save(request, problem);
+    if (!outcome.ok) {
+        problem(backup::failureSummary(outcome));
+        return SomeInvalid;
+    }
+    io.out << outcome.folder << '\n';
+    return AllValid;
 }
 
 const QList<Command> &commands()
@@ -236,7 +240,8 @@ const QList<Command> &commands()
          QStringLiteral("  backup [--config FILE] [--anno AAAA]\n"
                         "      copia dati/, il file di configurazione e la cartella dell'anno (ogni cartella\n"
                         "      di anno se --anno manca) in una nuova cartella di salvataggio e ne stampa il\n"
-                        "      percorso; non parte mentre Sigillo è aperto sulla stessa cartella dati\n"),
+                        "      percorso; non parte mentre Sigillo è aperto sulla stessa cartella dati; la\n"
+                        "      cartella prende il suo nome solo quando ogni file è stato copiato per intero\n"),
          backupCommand},
     };
     return table;

@@ -14,6 +14,7 @@
 #include "ui/messageboxpresenter.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -52,9 +53,12 @@ int main(int argc, char *argv[])
     AppState &state = appState();
     config::read(state);
 
+    // A base directory that does not exist yet is made here, as the templates of a first start would
+    // make it, so that the lock is held before anything is written there.
+    QDir().mkpath(state.DirBase);
     InstanceLock lock(state.DirBase);
     if (!lock.tryLock()) {
-        Messages::error(lock.inUseMessage());
+        Messages::error(lock.errorMessage());
         return 1;
     }
 

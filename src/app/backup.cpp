@@ -19,19 +19,76 @@ std::function<QDateTime()> &backupClock()
     return current;
 }
 
-// A new folder under the root, made here so that no other backup can take the same name.
-QString makeNewFolder(const QString &root, const QString &name)
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Reserves a new backup under the root: a name that neither a finished backup nor one in the making
+// has, whose incomplete folder is made here so that no other backup can take it. Gives the final path.
+QString reserveFolder(const QString &root, const QString &name)
 {
     if (!QDir().mkpath(root))
         return {};
-    QDir rootDir(root);
+    const QDir rootDir(root);
     QString candidate = name;
-    for (int suffix = 2; !rootDir.mkdir(candidate); ++suffix) {
-        if (!rootDir.exists(candidate))
-            return {};
+    for (int suffix = 2;; ++suffix) {
+        const QString incomplete = candidate + QLatin1String(backup::IncompleteSuffix);
+        if (!rootDir.exists(candidate)) {
+            if (rootDir.mkdir(incomplete))
+                return rootDir.filePath(candidate);
+            if (!rootDir.exists(incomplete))
+                return {};
+        }
         candidate = name + QLatin1Char('-') + QString::number(suffix);
     }
-    return rootDir.filePath(candidate);
+}
+
+// One thing a backup saves: the files directly inside a folder of DirBase, or the configuration file.
+struct Item {
+    QString name;   // its name in the backup folder
+    QString source;
+    bool isFolder;
+};
+
+QList<Item> itemsOf(const backup::Request &request)
+{
+    const QDir base(request.dirBase);
+    QList<Item> items{{QStringLiteral("dati"), base.filePath(QStringLiteral("dati")), true}};
+    for (const QString &year : request.years)
+        items.append({year, base.filePath(year), true});
+    if (!request.configFile.isEmpty())
+        items.append({QFileInfo(request.configFile).fileName(), request.configFile, false});
+    return items;
+}
+
+QStringList namesOf(const QList<Item> &items)
+{
+    QStringList names;
+    for (const Item &item : items)
+        names << item.name;
+    return names;
+}
+
+// Copies the item into the backup folder and checks that each of its files arrived with its size.
+bool saveItem(TFileCopyNew &copy, const Item &item, const QString &folder, const std::function<void(const QString &)> &onError)
+{
+    const QString target = QDir(folder).filePath(item.name);
+    const QFileInfoList files = item.isFolder ? QDir(item.source).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)
+                                              : QFileInfoList{QFileInfo(item.source)};
+    copy.SourceFile = item.isFolder ? QDir(item.source).filePath(QStringLiteral("*.*")) : item.source;
+    copy.TargetFile = item.isFolder ? target + QLatin1Char('/') : target;
+    if (!copy.Execute())
+        return false;
+    const QString targetDir = item.isFolder ? target : folder;
+    for (const QFileInfo &file : files) {
+        const QFileInfo copied(QDir(targetDir).filePath(file.fileName()));
+        if (!copied.isFile() || copied.size() != file.size()) {
+            onError(QStringLiteral("La copia non è uguale all'originale: ") + native(copied.filePath()));
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -83,44 +140,60 @@ QStringList yearFolders(const QString &dirBase)
 Outcome save(const Request &request, const std::function<void(const QString &)> &onError)
 {
     Outcome outcome;
-    const QString folder = makeNewFolder(request.root, folderName(request.when));
-    if (folder.isEmpty()) {
-        onError(QStringLiteral("Impossibile creare la cartella di salvataggio in ")
-                + QDir::toNativeSeparators(request.root));
+    const QList<Item> items = itemsOf(request);
+    // A missing folder would match nothing and look like a backup that saved it.
+    for (const Item &item : items) {
+        if (item.isFolder && !QFileInfo(item.source).isDir()) {
+            onError(QStringLiteral("Cartella non trovata: ") + native(item.source));
+            outcome.notSaved << item.name;
+        }
+    }
+    if (!outcome.notSaved.isEmpty())
+        return outcome;
+
+    const QString finalFolder = reserveFolder(request.root, folderName(request.when));
+    if (finalFolder.isEmpty()) {
+        onError(QStringLiteral("Impossibile creare la cartella di salvataggio in ") + native(request.root));
+        outcome.notSaved = namesOf(items);
         return outcome;
     }
-    outcome.folder = QDir::toNativeSeparators(folder);
+    const QString folder = finalFolder + QLatin1String(IncompleteSuffix);
 
-    bool failed = false;
+    bool copyFailed = false;
     TFileCopyNew copy;
     copy.ShowProgressOnMemo = false;
     copy.OnOverriding = [](TFileCopyNew &, bool &canOverride) { canOverride = true; };
     copy.OnError = [&](TFileCopyNew &, const QString &message) {
-        failed = true;
+        copyFailed = true;
         onError(message);
     };
+    for (const Item &item : items) {
+        copyFailed = false;
+        if (!saveItem(copy, item, folder, onError) || copyFailed)
+            outcome.notSaved << item.name;
+    }
 
-    const QDir base(request.dirBase);
-    QStringList folders{QStringLiteral("dati")};
-    folders += request.years;
-    for (const QString &name : std::as_const(folders)) {
-        // A missing folder would match nothing and look like a backup that saved it.
-        if (!QFileInfo(base.filePath(name)).isDir()) {
-            failed = true;
-            onError(QStringLiteral("Cartella non trovata: ") + QDir::toNativeSeparators(base.filePath(name)));
-            continue;
+    if (outcome.notSaved.isEmpty()) {
+        if (QDir().rename(folder, finalFolder)) {
+            outcome.folder = native(finalFolder);
+            outcome.ok = true;
+            return outcome;
         }
-        copy.SourceFile = QDir(base.filePath(name)).filePath(QStringLiteral("*.*"));
-        copy.TargetFile = QDir(folder).filePath(name) + QLatin1Char('/');
-        copy.Execute();
+        onError(QStringLiteral("Impossibile rinominare la cartella %1 in %2").arg(native(folder), native(finalFolder)));
+        outcome.notSaved = namesOf(items);
     }
-    if (!request.configFile.isEmpty()) {
-        copy.SourceFile = request.configFile;
-        copy.TargetFile = QDir(folder).filePath(QFileInfo(request.configFile).fileName());
-        copy.Execute();
-    }
-    outcome.ok = !failed;
+    if (!QDir(folder).removeRecursively())
+        outcome.leftOver = native(folder);
     return outcome;
+}
+
+QString failureSummary(const Outcome &outcome)
+{
+    QString summary = QStringLiteral("Non è stato possibile salvare: %1.\n").arg(outcome.notSaved.join(QStringLiteral(", ")));
+    if (outcome.leftOver.isEmpty())
+        return summary + QStringLiteral("Nessuna copia di salvataggio è stata fatta.");
+    return summary
+        + QStringLiteral("La copia incompleta è rimasta nella cartella %1: non usarla per un ripristino.").arg(outcome.leftOver);
 }
 
 void CopiaDiSalvataggio()
@@ -152,10 +225,13 @@ void CopiaDiSalvataggio()
     } catch (const std::exception &) {
         outcome.ok = false;
     }
-    if (outcome.ok)
+    if (outcome.ok) {
         Messages::information(QStringLiteral("Salvataggio eseguito correttamente nella cartella :") + outcome.folder);
-    else
+    } else {
         Messages::error(QStringLiteral("Salvataggio NON Eseguito.ATTENZIONE!! "));
+        if (!outcome.notSaved.isEmpty())
+            Messages::error(failureSummary(outcome));
+    }
 
     if (dm)
         dm->dmCreate();

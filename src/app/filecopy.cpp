@@ -1,11 +1,11 @@
 #include "app/filecopy.h"
 
 #include "ground/messages.h"
+#include "ground/savefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -128,18 +128,11 @@ bool TFileCopyNew::copyFile(const QString &source, const QString &target)
             return false;
     }
 
-    std::unique_ptr<QIODevice> out = MakeTargetDevice ? MakeTargetDevice(target) : std::make_unique<QSaveFile>(target);
-    if (!out || !out->open(QIODevice::WriteOnly)) {
+    SaveFile out(target);
+    if (!out.open()) {
         error(QStringLiteral("Error on creating ") + shown(target));
         return false;
     }
-    auto *saveFile = qobject_cast<QSaveFile *>(out.get());
-    const auto writeFailed = [&] {
-        if (saveFile)
-            saveFile->cancelWriting();
-        error(QStringLiteral("Write error on \n") + shown(target) + QStringLiteral("\nCopy failed."));
-        return false;
-    };
 
     QByteArray block(int(BlockSize), Qt::Uninitialized);
     qint64 read = 0;
@@ -147,8 +140,7 @@ bool TFileCopyNew::copyFile(const QString &source, const QString &target)
     for (;;) {
         const qint64 count = in.read(block.data(), BlockSize);
         if (count < 0) {
-            if (saveFile)
-                saveFile->cancelWriting();
+            out.cancel();
             error(QStringLiteral("Read error on \n") + shown(source) + QStringLiteral("\nCopy failed."));
             return false;
         }
@@ -156,17 +148,15 @@ bool TFileCopyNew::copyFile(const QString &source, const QString &target)
             break;
         read += count;
         progress(total, read, written);
-        const qint64 stored = out->write(block.constData(), count);
-        if (stored != count)
-            return writeFailed();
-        written += stored;
+        if (!out.write(block.constData(), count))
+            break;
+        written += count;
         progress(total, read, written);
     }
-    if (saveFile) {
-        if (!saveFile->commit())
-            return writeFailed();
-    } else {
-        out->close();
+    // A write that failed has dropped the file already; commit() then says so.
+    if (!out.commit()) {
+        error(QStringLiteral("Write error on \n") + shown(target) + QStringLiteral("\nCopy failed."));
+        return false;
     }
     if (OnCopyProgress)
         OnCopyProgress(*this, 100, 100);

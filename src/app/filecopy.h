@@ -5,17 +5,16 @@
 // succeeded.
 //
 // Invariants:
-// - A target is written through a save file: it is replaced only once every byte has been written,
-//   so a copy that fails half way leaves an existing target as it was and no half-written file.
+// - A target is written through a save file (ground/savefile.h), unbuffered: it is replaced only once
+//   every byte has been written, so a copy that fails half way (a full disk) leaves an existing target
+//   as it was and no half-written file.
 // - A write that stores fewer bytes than were read is a write error, never a finished copy.
 // - A pattern copy stops at the first file that fails; the files listed after it are not copied.
 // - A file is never copied onto itself, however its two paths are spelled.
 
-#include <QIODevice>
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class TFileCopyNew {
 public:
@@ -26,9 +25,6 @@ public:
     using TOnError = std::function<void(TFileCopyNew &sender, const QString &errorMsg)>;
     // Receives "Ok - <file>" or "failed - <file>" for every file copied.
     using TMemo = std::function<void(const QString &line)>;
-    // Makes the device a target is written to; it is opened write-only by the copy. The default is a
-    // QSaveFile, committed when the copy ends.
-    using TargetDevice = std::function<std::unique_ptr<QIODevice>(const QString &targetFile)>;
 
     TOnProgressEvent OnCopyProgress;
     TOnOverriding OnOverriding;
@@ -40,7 +36,6 @@ public:
     bool IncludeSubFolders = false;
     TMemo Memo;
     bool ShowProgressOnMemo = true;
-    TargetDevice MakeTargetDevice;
 
     // Copies SourceFile to TargetFile. False when the copy failed; every error has been reported to
     // OnError by then.

@@ -25,8 +25,6 @@ Location locationOf(Archivio archivio)
         return {state.dataDir(), QStringLiteral("ms")};
     case Archivio::Esercizi:
         return {state.dataDir(), QStringLiteral("esercizio")};
-    case Archivio::Misurazioni:
-        return {state.yearDir(), QStringLiteral("misurazioni2")};
     case Archivio::Comuni:
         break;
     }

@@ -2,7 +2,6 @@
 
 #include "app/aboutw.h"
 #include "ground/messages.h"
-#include "app/svuota.h"
 #include "data/tdm.h"
 #include "ui/aprimodale.h"
 
@@ -50,11 +49,15 @@ TSVUOTA_ARCHIVIForm::TSVUOTA_ARCHIVIForm(QWidget *parent)
     layout->addWidget(warning);
     layout->addSpacing(8);
 
-    // In the order the tables are emptied (Archivio).
-    for (const auto &[name, text] : {std::pair{"TecniciCheck", "tecnici"}, std::pair{"MisuratoriCheck", "misuratori"},
-                                     std::pair{"EserciziCheck", "esercizi"},
-                                     std::pair{"MisurazioniCheck", " nn funge piu ...."}, std::pair{"ComuniCheck", "COMUNI"}})
-        layout->addWidget(addCheck(name, QString::fromUtf8(text)));
+    layout->addWidget(addCheck("TecniciCheck", QStringLiteral("tecnici"), Archivio::Tecnici));
+    layout->addWidget(addCheck("MisuratoriCheck", QStringLiteral("misuratori"), Archivio::Misuratori));
+    layout->addWidget(addCheck("EserciziCheck", QStringLiteral("esercizi"), Archivio::Esercizi));
+    // The working year's register: the caption says the box no longer works, and it empties nothing.
+    auto *misurazioni = new QCheckBox(QStringLiteral(" nn funge piu ...."), this);
+    misurazioni->setObjectName(QStringLiteral("MisurazioniCheck"));
+    misurazioni->setEnabled(false);
+    layout->addWidget(misurazioni);
+    layout->addWidget(addCheck("ComuniCheck", QStringLiteral("COMUNI"), Archivio::Comuni));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
@@ -77,11 +80,11 @@ TSVUOTA_ARCHIVIForm::TSVUOTA_ARCHIVIForm(QWidget *parent)
     layout->addLayout(buttons);
 }
 
-QCheckBox *TSVUOTA_ARCHIVIForm::addCheck(const char *objectName, const QString &text)
+QCheckBox *TSVUOTA_ARCHIVIForm::addCheck(const char *objectName, const QString &text, Archivio archivio)
 {
     auto *check = new QCheckBox(text, this);
     check->setObjectName(QString::fromLatin1(objectName));
-    m_checks.append(check);
+    m_checks.append({check, archivio});
     return check;
 }
 
@@ -90,12 +93,10 @@ void TSVUOTA_ARCHIVIForm::okClick()
     openData();
     if (!Messages::confirm(QStringLiteral("SEI PROPRIO SICURO? NO PER ANNULLARE.")))
         return;
-    static const Archivio archivi[] = {Archivio::Tecnici, Archivio::Misuratori, Archivio::Esercizi,
-                                       Archivio::Misurazioni, Archivio::Comuni};
     QList<Archivio> scelti;
-    for (int i = 0; i < m_checks.size(); ++i) {
-        if (m_checks[i]->isChecked())
-            scelti.append(archivi[i]);
+    for (const auto &[check, archivio] : std::as_const(m_checks)) {
+        if (check->isChecked())
+            scelti.append(archivio);
     }
     SvuotaArchivi(scelti);
     closeData();

@@ -2,6 +2,8 @@
 // TSVUOTA_ARCHIVIForm: the choice of the archives to empty. The data are closed while it is open; its
 // "OK" reopens them, asks once more, empties the chosen archives and reopens the data again.
 
+#include "app/svuota.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -18,8 +20,8 @@ private Q_SLOTS:
     void informazioniClick();
 
 private:
-    QCheckBox *addCheck(const char *objectName, const QString &text);
-    QList<QCheckBox *> m_checks;
+    QCheckBox *addCheck(const char *objectName, const QString &text, Archivio archivio);
+    QList<std::pair<QCheckBox *, Archivio>> m_checks;
 };
 
 extern TSVUOTA_ARCHIVIForm *SVUOTA_ARCHIVIForm;

@@ -1,5 +1,6 @@
 #include "data/catalogue.h"
 
+#include "ground/savefile.h"
 #include "ground/state.h"
 #include "data/engine/engineerror.h"
 #include "data/engine/tablefiles.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 
 using engine::FieldDef;
 using engine::FieldType;
@@ -403,9 +403,10 @@ void ensureTemplates(const AppState &state)
     // fix1.txt says that the company-name repair is done; its content is never read.
     const QString markerPath = QDir(state.yearTemplateDir()).filePath(QStringLiteral("fix1.txt"));
     if (!QFile::exists(markerPath)) {
-        QSaveFile marker(markerPath);
-        if (!marker.open(QIODevice::WriteOnly) || marker.write("fix1\r\n") < 0 || !marker.commit())
-            throw engine::EngineError(QStringLiteral("Impossibile scrivere il file %1").arg(QDir::toNativeSeparators(markerPath)));
+        QString reason;
+        if (!saveWholeFile(markerPath, "fix1\r\n", &reason))
+            throw engine::EngineError(
+                QStringLiteral("Impossibile scrivere il file %1: %2").arg(QDir::toNativeSeparators(markerPath), reason));
     }
     ensureProgramTables(state.dataTemplateDir(), baseTables());
     // A new archive's dati/ is a copy of the template, so the template carries the rows it starts with.

@@ -1,11 +1,12 @@
 #include "ground/inifile.h"
 
+#include "ground/savefile.h"
 #include "ground/windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 
 namespace {
 
@@ -59,14 +60,15 @@ IniFile::IniFile(const QString &filePath)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QString text = windows1252::decode(file.readAll());
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        m_lines.append(line.toString());
-    }
+    // Notepad saves UTF-8 behind a byte-order mark; without the mark the file is the program's own.
+    static const QByteArray Utf8Mark("\xEF\xBB\xBF");
+    const QByteArray bytes = file.readAll();
+    const QString text = bytes.startsWith(Utf8Mark) ? QString::fromUtf8(bytes.mid(Utf8Mark.size())) : windows1252::decode(bytes);
+    // Lines end with CR LF, LF or, from old Mac editors, CR alone.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    m_lines = text.split(lineEnd);
     // The line end of the last line leaves an empty piece behind it, which is no line.
-    if (!m_lines.isEmpty() && m_lines.constLast().isEmpty())
+    if (m_lines.constLast().isEmpty())
         m_lines.removeLast();
 }
 
@@ -147,8 +149,8 @@ bool IniFile::save(QString *error) const
     if (info.exists() && info.isFile() && !info.isWritable())
         return fail(cannotWrite(m_filePath, QStringLiteral("il file è in sola lettura.")));
 
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(cannotWrite(m_filePath, file.errorString()));
+    QString reason;
+    if (!saveWholeFile(m_filePath, bytes, &reason))
+        return fail(cannotWrite(m_filePath, reason));
     return true;
 }

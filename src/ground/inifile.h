@@ -4,9 +4,11 @@
 //
 // Invariants:
 // - Section and key names match ignoring case; the first section and the first key of a name win.
-// - The file is Windows-1252 text. It is read with any line end and written with CR LF.
+// - The file is Windows-1252 text, or UTF-8 behind a byte-order mark as some editors save it. It is
+//   read with any line end (CR LF, LF, CR) and written as Windows-1252 with CR LF.
 // - A value is the text after the first "=", without surrounding blanks or one pair of quotes.
-// - save() writes all or nothing: through a temporary file renamed over the old one.
+// - save() writes all or nothing: every write is checked before a temporary file is renamed over the
+//   old one, so a full disk leaves the old file whole.
 
 #include <QString>
 #include <QStringList>

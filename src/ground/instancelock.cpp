@@ -1,6 +1,7 @@
 #include "ground/instancelock.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 InstanceLock::InstanceLock(const QString &dirBase)
     : m_dirBase(dirBase)
@@ -20,7 +21,23 @@ QString InstanceLock::lockFilePath(const QString &dirBase)
 
 bool InstanceLock::tryLock()
 {
-    return m_lock->tryLock(0) || m_lock->error() != QLockFile::LockFailedError;
+    m_heldByAnother = false;
+    if (m_lock->tryLock(0))
+        return true;
+    if (m_lock->error() != QLockFile::LockFailedError)
+        return false;
+    const auto holderNamed = [this] {
+        qint64 pid = 0;
+        QString hostName;
+        QString appName;
+        return m_lock->getLockInfo(&pid, &hostName, &appName);
+    };
+    // A lock that names nobody is stale. Qt removes the file only while no process holds its advisory
+    // lock, so a copy that is still writing its name keeps it.
+    if (!holderNamed() && m_lock->removeStaleLockFile() && m_lock->tryLock(0))
+        return true;
+    m_heldByAnother = holderNamed();
+    return false;
 }
 
 bool InstanceLock::isLocked() const
@@ -28,8 +45,23 @@ bool InstanceLock::isLocked() const
     return m_lock->isLocked();
 }
 
-QString InstanceLock::inUseMessage() const
+QString InstanceLock::errorMessage() const
 {
-    return QStringLiteral("Sigillo è già in uso sulla cartella dati %1. Chiudere l'altra copia del programma e riprovare.")
-        .arg(QDir::toNativeSeparators(m_dirBase));
+    if (m_heldByAnother) {
+        return QStringLiteral("Sigillo è già in uso sulla cartella dati %1. Chiudere l'altra copia del programma e riprovare.")
+            .arg(QDir::toNativeSeparators(m_dirBase));
+    }
+    QString reason;
+    if (!QFileInfo(m_dirBase).isDir())
+        reason = QStringLiteral("la cartella non esiste");
+    else if (m_lock->error() == QLockFile::LockFailedError)
+        reason = QStringLiteral("il file esiste già e non può essere sostituito");
+    else if (m_lock->error() == QLockFile::PermissionError)
+        reason = QStringLiteral("scrittura non permessa nella cartella");
+    else
+        reason = QStringLiteral("errore di scrittura, forse il disco è pieno");
+    return QStringLiteral("Impossibile creare il file di blocco %1: %2.\n"
+                          "Senza di esso un'altra copia del programma potrebbe modificare gli stessi dati, "
+                          "perciò l'archivio non viene aperto.")
+        .arg(QDir::toNativeSeparators(lockFilePath(m_dirBase)), reason);
 }

@@ -1,8 +1,10 @@
 #pragma once
 // InstanceLock: one copy of the program per base directory. Two copies writing the same tables would
-// each keep rows in memory that the other overwrites, so a second copy says so and ends.
-// The lock is a file in DirBase that names the process holding it; a lock left behind by a process
-// that no longer runs is taken over. It is released when the object is destroyed.
+// each keep rows in memory that the other overwrites, so a copy that cannot hold the lock does not
+// open the data.
+// The lock is a file in DirBase that names the process holding it. A lock left behind by a process
+// that no longer runs, or whose holder cannot be read (a crash right after the file was made leaves it
+// empty), is stale and taken over. It is released when the object is destroyed.
 
 #include <QLockFile>
 #include <QString>
@@ -16,17 +18,18 @@ public:
     InstanceLock(const InstanceLock &) = delete;
     InstanceLock &operator=(const InstanceLock &) = delete;
 
-    // False only when another running copy holds the base directory. A lock that cannot be made for
-    // any other reason (a missing or read-only folder) is no reason to stop: the data cannot be
-    // opened there either, and the year selection says so.
+    // False when another running copy holds the base directory, and also when the lock cannot be made
+    // (a missing folder, no room on the disk): without it nothing would keep a second copy out.
     bool tryLock();
     bool isLocked() const;
-    // The Italian message for a base directory in use.
-    QString inUseMessage() const;
+    // The Italian message for a lock that tryLock() could not take: the folder in use, or why the lock
+    // file could not be made.
+    QString errorMessage() const;
 
     static QString lockFilePath(const QString &dirBase);
 
 private:
     QString m_dirBase;
     std::unique_ptr<QLockFile> m_lock;
+    bool m_heldByAnother = false;
 };

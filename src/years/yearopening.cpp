@@ -3,6 +3,7 @@
 #include "app/filecopy.h"
 #include "ground/messages.h"
 #include "ground/state.h"
+#include "data/engine/engineerror.h"
 #include "data/engine/table.h"
 #include "data/engine/tablefiles.h"
 #include "data/tdm.h"
@@ -27,6 +28,18 @@ bool copy(const QString &source, const QString &target)
     copier.SourceFile = source;
     copier.TargetFile = target;
     return copier.Execute();
+}
+
+// A table is copied whole by the engine; its error is shown as the copy's errors are.
+bool copyTable(const QString &sourceDir, const QString &table, const QString &targetDir)
+{
+    try {
+        engine::tablefiles::copy(sourceDir, table, targetDir);
+        return true;
+    } catch (const engine::EngineError &error) {
+        showCopyError(error.message());
+        return false;
+    }
 }
 
 // Every file of a template folder into a folder. A missing template would match nothing and look
@@ -87,9 +100,9 @@ void CompletaAnno(const QString &year)
                                      : QFileInfo(QDir(file.directory).filePath(file.plainFile)).isFile();
         if (present)
             continue;
-        const QDir templateDir(underBase(file.templateName));
-        const bool copied = isTable ? copy(templateDir.filePath(file.table + QStringLiteral(".*")), file.directory + QLatin1Char('/'))
-                                    : copy(templateDir.filePath(file.plainFile), QDir(file.directory).filePath(file.plainFile));
+        const QString templateDir = underBase(file.templateName);
+        const bool copied = isTable ? copyTable(templateDir, file.table, file.directory)
+                                    : copy(QDir(templateDir).filePath(file.plainFile), QDir(file.directory).filePath(file.plainFile));
         if (!copied)
             Messages::error(file.failure);
         // Armed whatever the copy's outcome: the step runs at the first opening that finds the table.

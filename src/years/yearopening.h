@@ -25,7 +25,8 @@ YearOpening ApriAnno(const QString &year, const std::function<void(const QString
 // The steps of ApriAnno, each usable alone.
 // Creates the year folder, and dati/ when missing, from the templates; false when a copy failed.
 bool CreaAnno(const QString &year);
-// Copies the year and base files that are missing and arms the one-time steps they call for.
+// Copies the year and base files that are missing and arms the one-time steps they call for; a table
+// is copied whole by the engine, and a template table that is missing is a failed copy.
 void CompletaAnno(const QString &year);
 // Opens the older-layout register and the extra data of the year (filling empty ANNO values);
 // false, with the two warnings shown, when they cannot be opened.

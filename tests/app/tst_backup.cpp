@@ -6,6 +6,7 @@
 #include "ground/state.h"
 #include "ground/testmode.h"
 #include "data/tdm.h"
+#include "filesizelimit.h"
 #include "testbase.h"
 
 #include <QDir>
@@ -21,6 +22,18 @@ const QDateTime Moment(QDate(2026, 12, 8), QTime(20, 51));
 QStringList filesIn(const QString &directory)
 {
     return QDir(directory).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+}
+
+QStringList entriesIn(const QString &directory)
+{
+    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// The menu's backup: the copy's own errors, the failure, then what was not saved.
+bool toldNotSaved(const QStringList &texts, const QString &summary)
+{
+    return texts.size() >= 3 && texts[texts.size() - 2] == NotSaved && texts.last().startsWith(summary)
+        && !texts.join(QString()).contains(Saved);
 }
 
 } // namespace
@@ -133,24 +146,77 @@ private Q_SLOTS:
     {
         QFETCH(bool, rootIsAFile);
         QString firstError;
+        QString notSaved;
         if (rootIsAFile) {
             QFile blocker(under(QStringLiteral("backup")));
             QVERIFY(blocker.open(QIODevice::WriteOnly));
             firstError = QStringLiteral("Impossibile creare la cartella di salvataggio in ") + under(QStringLiteral("backup"));
+            notSaved = QStringLiteral("Non è stato possibile salvare: dati, 2021, sigillo.INI.");
         } else {
             // A table whose file has gone: a link to nothing.
             const QString broken = under(QStringLiteral("dati/broken.sqlite"));
             QVERIFY(QFile::link(under(QStringLiteral("nowhere.sqlite")), broken));
             firstError = broken + QStringLiteral(" missing or corrupted or opened for exclusive use");
+            notSaved = QStringLiteral("Non è stato possibile salvare: dati.");
         }
         Tdm data;
         backup::CopiaDiSalvataggio();
         const QList<ShownMessage> shown = Messages::shown();
-        QVERIFY(shown.size() >= 2);
         QCOMPARE(shown.first(), (ShownMessage{MessageKind::Plain, QStringLiteral("Errore contattare la VesK.") + firstError}));
-        QCOMPARE(shown.last(), (ShownMessage{MessageKind::Error, NotSaved}));
-        QVERIFY(!Messages::shownTexts().join(QString()).contains(Saved));
+        QVERIFY2(toldNotSaved(Messages::shownTexts(), notSaved), qPrintable(Messages::shownTexts().join(QLatin1Char('|'))));
+        QCOMPARE(shown.last().kind, MessageKind::Error);
+        QCOMPARE(entriesIn(under(QStringLiteral("backup"))), QStringList());
         QVERIFY(data.Tabesercizio->isOpen());
+    }
+
+    void aYearThatDoesNotExistMakesNoFolder()
+    {
+        const QString root = under(QStringLiteral("altrove"));
+        const backup::Request request{appState().DirBase, {QStringLiteral("2021"), QStringLiteral("2030")}, config::filePath(),
+                                      root, Moment};
+        QStringList errors;
+        const backup::Outcome outcome = backup::save(request, [&](const QString &error) { errors << error; });
+        QVERIFY(!outcome.ok);
+        QVERIFY(outcome.folder.isEmpty());
+        QCOMPARE(outcome.notSaved, QStringList{QStringLiteral("2030")});
+        QCOMPARE(errors,
+                 QStringList{QStringLiteral("Cartella non trovata: ") + QDir::toNativeSeparators(under(QStringLiteral("2030")))});
+        QCOMPARE(entriesIn(root), QStringList());
+    }
+
+    // Only a backup whose every file was copied whole carries a backup's name; one cut short by a full
+    // disk is removed, one whose process was killed keeps a name that says it is incomplete.
+    void aBackupCutShortNeverLooksLikeAGoodOne_data()
+    {
+        QTest::addColumn<bool>("killed");
+        QTest::addColumn<QStringList>("leftOver");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("full disk") << false << QStringList() << "2026-12-08_2051";
+        QTest::newRow("killed part way") << true << QStringList{"2026-12-08_2051.incompleto"} << "2026-12-08_2051-2";
+    }
+    void aBackupCutShortNeverLooksLikeAGoodOne()
+    {
+        QFETCH(bool, killed);
+        QFETCH(QStringList, leftOver);
+        QFETCH(QString, next);
+        const qint64 limit = QFileInfo(under(QStringLiteral("dati/esercizio.sqlite"))).size() - 1;
+
+        const int told = filesizelimit::run(rlim_t(limit), [] {
+            Tdm data;
+            backup::CopiaDiSalvataggio();
+            if (toldNotSaved(Messages::shownTexts(), QStringLiteral("Non è stato possibile salvare: dati")))
+                return 0;
+            qWarning("%s", qPrintable(Messages::shownTexts().join(QLatin1Char('|'))));
+            return 1;
+        }, killed ? filesizelimit::AtLimit::ProcessKilled : filesizelimit::AtLimit::WriteFails);
+        QCOMPARE(told, killed ? -1 : 0);
+        QCOMPARE(entriesIn(under(QStringLiteral("backup"))), leftOver);
+
+        Tdm data;
+        backup::CopiaDiSalvataggio();
+        const QString folder = QDir::toNativeSeparators(under(QStringLiteral("backup/") + next));
+        QCOMPARE(Messages::shown(), (QList<ShownMessage>{{MessageKind::Information, Saved + folder}}));
+        QCOMPARE(filesIn(QDir(folder).filePath(QStringLiteral("dati"))), filesIn(under(QStringLiteral("dati"))));
     }
 };
 

@@ -95,7 +95,6 @@ private Q_SLOTS:
         QTest::newRow("tecnici") << "TecniciCheck" << "tecnici";
         QTest::newRow("misuratori") << "MisuratoriCheck" << "ms";
         QTest::newRow("esercizi") << "EserciziCheck" << "esercizio";
-        QTest::newRow(" nn funge piu ....") << "MisurazioniCheck" << "misurazioni2";
         QTest::newRow("COMUNI") << "ComuniCheck" << "COMUNI_new";
     }
     void eachBoxEmptiesItsTable()
@@ -127,6 +126,28 @@ private Q_SLOTS:
             expected[table] = 2;
         }
         QCOMPARE(counts(), expected);
+    }
+
+    // The box's own caption says that it no longer works: it is shown, and it empties nothing.
+    void theRegisterBoxIsShownButEmptiesNothing()
+    {
+        Tdm data;
+        const QMap<QString, int> before = counts();
+        Messages::setNextAnswer(true);
+        Messages::setNextAnswer(true);
+        ModalWindows::setNextHandler([&](QDialog &form) {
+            auto *box = form.findChild<QCheckBox *>(QStringLiteral("MisurazioniCheck"));
+            QCOMPARE(box->text(), QStringLiteral(" nn funge piu ...."));
+            QVERIFY(!box->isEnabled());
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(!box->isChecked());
+            box->setChecked(true);
+            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("OKButton")), Qt::LeftButton);
+        });
+        SvuotaArchiviCommand(nullptr);
+        QCOMPARE(Messages::shownTexts(), (QStringList{FirstQuestion, SecondQuestion}));
+        QCOMPARE(counts(), before);
+        QCOMPARE(counts().value(QStringLiteral("misurazioni2")), 1);
     }
 
     void noToTheSecondQuestionChangesNothing()

@@ -1,5 +1,7 @@
 // sigillo-cli as a script sees it: what it prints, on which stream, and its exit status.
 
+#include "filesizelimit.h"
+
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
@@ -15,9 +17,12 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList &args, const QByteArray &input = {})
+// With a file-size limit the command runs as on a disk that is full.
+Run runCli(const QStringList &args, const QByteArray &input = {}, rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     QProcess process;
+    if (fileSizeLimit != RLIM_INFINITY)
+        process.setChildProcessModifier([fileSizeLimit] { filesizelimit::apply(fileSizeLimit); });
     process.start(QStringLiteral(SIGILLO_CLI), args);
     if (!process.waitForStarted())
         return {};
@@ -211,6 +216,7 @@ private Q_SLOTS:
         QTest::newRow("root cannot be made") << "backup file" << "Impossibile creare la cartella di salvataggio";
         QTest::newRow("desktop program running") << "lock" << "è già in uso sulla cartella dati";
         QTest::newRow("no configuration file") << "no config" << "file di configurazione non trovato";
+        QTest::newRow("full disk") << "full disk" << "Non è stato possibile salvare: dati";
     }
     void backupFailuresEndWithStatusOne()
     {
@@ -225,12 +231,19 @@ private Q_SLOTS:
             archive.write(QStringLiteral("backup"), "not a folder");
         else if (setup == QLatin1String("lock"))
             QVERIFY(lock.tryLock());
-        else
+        else if (setup == QLatin1String("no config"))
             QVERIFY(QFile::remove(archive.config()));
+        else
+            archive.write(QStringLiteral("dati/esercizio.sqlite"), QByteArray(4096, 'x'));
 
-        const Run run = runCli(args);
+        const Run run = runCli(args, {}, setup == QLatin1String("full disk") ? 1024 : RLIM_INFINITY);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        // Nothing that a restore could mistake for a good backup.
+        static const QRegularExpression backupName(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{4}(-\\d+)?$"));
+        const QStringList left = QDir(archive.path(QStringLiteral("backup"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY2(left.filter(backupName).isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
     }
 };
 

@@ -2,9 +2,11 @@
 
 #include "ground/messages.h"
 #include "ground/testmode.h"
+#include "data/engine/engineerror.h"
 #include "data/engine/tablefiles.h"
 #include "data/tdm.h"
 #include "data/utility.h"
+#include "filesizelimit.h"
 #include "testbase.h"
 
 #include <QDir>
@@ -266,6 +268,25 @@ private Q_SLOTS:
         QFile file(shops);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
+    }
+
+    // fix1.txt tells a year that the company-name repair is done: a cut one must not be taken for it.
+    void aFullDiskIsReportedForTheRepairMarker()
+    {
+        TestBase base;
+        catalogue::ensureTemplates(appState());
+        const QString marker = QDir(appState().yearTemplateDir()).filePath(QStringLiteral("fix1.txt"));
+        QVERIFY(QFile::remove(marker));
+        const int outcome = filesizelimit::run(3, [] {
+            try {
+                catalogue::ensureTemplates(appState());
+            } catch (const engine::EngineError &) {
+                return 0;
+            }
+            return 1;
+        });
+        QCOMPARE(outcome, 0);
+        QVERIFY(!QFileInfo::exists(marker));
     }
 };
 

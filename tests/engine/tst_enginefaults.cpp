@@ -2,13 +2,13 @@
 // an edit, what another program sees inside a bulk scope, the cursor's rows against the file's after a
 // failed write) and checks that it no longer happens.
 
-#include "childprocess.h"
 #include "data/engine/bulkscope.h"
 #include "data/engine/engineerror.h"
 #include "data/engine/query.h"
 #include "data/engine/table.h"
 #include "data/engine/tablefiles.h"
 #include "enginefixture.h"
+#include "filesizelimit.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -163,7 +163,7 @@ private Q_SLOTS:
         insertRows(*t, {{1, "uno"}, {2, "due"}});
         t.reset();
         const QString path = tablefiles::filePath(dir(), wide.name);
-        const ChildOutcome child = runWithFileSizeLimit(QFileInfo(path).size() + 64 * 1024, AtTheLimit::WriteFails, [&] {
+        const int child = filesizelimit::run(QFileInfo(path).size() + 64 * 1024, [&] {
             auto t = openTable(dir(), wide.name);
             // As the program's walks do, a record that fails is dropped.
             const auto post = [&](const QVariantList &row) {
@@ -201,8 +201,7 @@ private Q_SLOTS:
                 return 4;
             return byPost ? 10 : 20;
         });
-        QVERIFY(child.exited);
-        QCOMPARE(child.exitCode, failedBy);
+        QCOMPARE(child, failedBy);
         QCOMPARE(rawIds(path, "SELECT rowid FROM note ORDER BY rowid"), (QList<qint64>{1, 2}));
     }
 
@@ -342,12 +341,11 @@ private Q_SLOTS:
     void aKilledCreationLeavesNoHalfFile()
     {
         TableSchema s = shopSchema();
-        const ChildOutcome child = runWithFileSizeLimit(512, AtTheLimit::Killed, [&] {
+        const int child = filesizelimit::run(512, [&] {
             tablefiles::create(dir(), s);
             return 0;
-        });
-        QVERIFY(!child.exited);
-        QCOMPARE(child.signal, SIGXFSZ);
+        }, filesizelimit::AtLimit::ProcessKilled);
+        QCOMPARE(child, -1);
         QCOMPARE(tablefiles::check(dir(), s), tablefiles::Condition::Missing);
         tablefiles::create(dir(), s);
         QCOMPARE(tablefiles::check(dir(), s), tablefiles::Condition::Sound);

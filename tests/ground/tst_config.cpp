@@ -3,6 +3,8 @@
 #include "ground/state.h"
 #include "ground/testmode.h"
 
+#include "filesizelimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,6 +91,59 @@ private Q_SLOTS:
         AppState state;
         config::readFile(m_path, state);
         QCOMPARE(state.DirBase, expected.isEmpty() ? withTrailingSeparator(m_dir.path()) : expected);
+    }
+
+    // Notepad saves with a byte-order mark and UTF-8 text; old Mac editors end lines with CR alone.
+    void aFileFromAnotherEditorIsWrittenBackWithOneSection_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("dirBase");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("byte-order mark, UTF-8 text")
+            << QByteArray("\xEF\xBB\xBF[Directory]\r\nDirBase=/srv/citt\xC3\xA0/\r\n") << QStringLiteral("/srv/città/")
+            << QByteArray("[Directory]\r\nDirBase=/srv/citt\xE0/\r\n");
+        QTest::newRow("CR line ends") << QByteArray("; nota\r[Directory]\rDirBase=/srv/citt\xE0/\r\r[Mio]\rchiave=1\r")
+                                      << QStringLiteral("/srv/città/")
+                                      << QByteArray("; nota\r\n[Directory]\r\nDirBase=/srv/citt\xE0/\r\n\r\n[Mio]\r\nchiave=1\r\n");
+    }
+    void aFileFromAnotherEditorIsWrittenBackWithOneSection()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, dirBase);
+        QFETCH(QByteArray, written);
+        setFileBytes(content);
+        AppState state;
+        config::readFile(m_path, state);
+        QCOMPARE(state.DirBase, dirBase);
+
+        QVERIFY(config::writeFile(m_path, state));
+        const QByteArray bytes = fileBytes();
+        QVERIFY2(bytes.startsWith(written), bytes.left(written.size() + 20).constData());
+        QCOMPARE(bytes.count("[Directory]"), 1);
+    }
+
+    void aFullDiskLeavesTheFileAsItWas()
+    {
+        AppState state;
+        config::readFile(m_path, state);
+        state.abilitazione(2010, 1) = QStringLiteral("VECCHIO");
+        QVERIFY(config::writeFile(m_path, state));
+        const QByteArray before = fileBytes();
+
+        state.abilitazione(2010, 1) = QStringLiteral("NUOVO");
+        config::setFilePath(m_path);
+        const int reported = filesizelimit::run(rlim_t(before.size() / 2), [&] {
+            const bool written = config::write(state);
+            const QList<ShownMessage> shown = Messages::shown();
+            return !written && shown.size() == 1 && shown.first().kind == MessageKind::Error
+                    && shown.first().text.contains(QDir::toNativeSeparators(m_path))
+                ? 0
+                : 1;
+        });
+        QCOMPARE(reported, 0);
+        QCOMPARE(fileBytes(), before);
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("Sigillo.INI*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Sigillo.INI")});
     }
 
     void gestioneAnni_data()

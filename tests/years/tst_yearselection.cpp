@@ -199,6 +199,23 @@ private Q_SLOTS:
         QCOMPARE(m_window->statusPanel(2), QStringLiteral("Anno: 2019"));
     }
 
+    // A template table that has gone matches no file: that is a failed copy, not a completed year.
+    void aMissingTemplateTableIsReported()
+    {
+        makeTemplates();
+        QVERIFY(QFile::remove(QDir(appState().yearTemplateDir()).filePath(QStringLiteral("dati_extra.sqlite"))));
+        makeCompleteYear(QStringLiteral("2019"));
+        QVERIFY(QFile::remove(under(QStringLiteral("2019/dati_extra.sqlite"))));
+
+        years::CompletaAnno(QStringLiteral("2019"));
+        const QList<ShownMessage> shown = Messages::shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.first().kind, MessageKind::Plain);
+        QVERIFY2(shown.first().text.startsWith(QStringLiteral("Errore contattare la VesK.")), qPrintable(shown.first().text));
+        QCOMPARE(shown.last(), (ShownMessage{MessageKind::Error, QStringLiteral("Errore nei dati extra.ATTENZIONE!! ")}));
+        QVERIFY(!fileIn(under(QStringLiteral("2019")), QStringLiteral("dati_extra.sqlite")));
+    }
+
     void refusedOrFailedYearKeepsTheWindowOpen_data()
     {
         QTest::addColumn<bool>("yearFolderExists");
