@@ -1,81 +1,50 @@
-// sigillo_bench: times the table engine against the same work done with plain SQLite (Qt SQL, same
-// pragmas) in the same run, on a register of the year of realistic size. Usage: sigillo_bench [rows]
-// It is not part of the program: its baseline is plain SQL by design, the yardstick the engine is
+// sigillo_bench: times the table engine and the data module on a register of realistic size against
+// the same work done, in the same run and on the same files, by two baselines: Qt SQL, as a program
+// without the engine would use SQLite, and plain C on the sqlite3 API, the practical limit of this
+// design. Usage: sigillo_bench [rows]
+// It is not part of the program: its baselines are SQL by design, the yardsticks the engine is
 // measured against, so it is the one place outside the engine that speaks SQL.
 
+#include "data/catalogue.h"
 #include "data/engine/bulkscope.h"
 #include "data/engine/table.h"
 #include "data/engine/tablefiles.h"
+#include "data/seeds.h"
+#include "data/tdm.h"
+#include "ground/state.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
 
-using namespace engine;
+using engine::BulkScope;
+using engine::Table;
 
 namespace {
 
-TableSchema registerSchema(const QString &name)
-{
-    TableSchema s;
-    s.name = name;
-    auto add = [&s](const char *field, FieldType type, int size = 0, bool required = false) {
-        s.fields << FieldDef{QString::fromLatin1(field), type, size, required};
-    };
-    add("Id_misurazioni", FieldType::Integer, 0, true);
-    add("Id_esercizio", FieldType::Integer, 0, true);
-    add("Id_ms", FieldType::Integer, 0, true);
-    add("Id_tecnico", FieldType::Integer, 0, true);
-    add("Matricola_ms", FieldType::Text, 9);
-    add("Tipo_intervento", FieldType::Text, 1);
-    add("Data_ini", FieldType::Date);
-    add("Data_fine", FieldType::Date);
-    add("Esito", FieldType::Text, 1);
-    add("Scarico_sn", FieldType::Boolean);
-    add("Trimestre", FieldType::Text, 1);
-    add("COMUNE", FieldType::Text, 40);
-    add("PROVINCIA", FieldType::Text, 2);
-    add("INDIRIZZO", FieldType::Text, 35);
-    add("CAP", FieldType::Text, 5);
-    add("ANNO", FieldType::Text, 4);
-    add("r_ditta", FieldType::Text, 60);
-    add("p_iva", FieldType::Text, 11);
-    add("data_nuova_verifica", FieldType::Date);
-    add("n_azzeramenti", FieldType::Text, 25);
-    add("importo", FieldType::Number);
-    add("ivato", FieldType::Boolean);
-    add("pagato", FieldType::Boolean);
-    add("fatturato", FieldType::Boolean);
-    add("Referente", FieldType::Text, 100);
-    add("Telefono", FieldType::Text, 25);
-    add("cellulare", FieldType::Text, 25);
-    add("note1", FieldType::Text, 200);
-    add("note2", FieldType::Text, 200);
-    add("note3", FieldType::Text, 200);
-    add("Promemoria", FieldType::Date);
-    s.primaryKey = QStringLiteral("Id_misurazioni");
-    const char *indexes[][2] = {{"fineindex", "data_fine"}, {"comuneindex", "comune"}, {"id_tecnicoindex", "id_tecnico"},
-                                {"id_esercizioindex", "id_esercizio"}, {"id_msindex", "id_ms"}, {"tipo_intindex", "tipo_intervento"},
-                                {"esitoindex", "esito"}, {"r_dittaindex", "r_ditta"}, {"Matricola_msindex", "Matricola_ms"}};
-    for (const auto &ix : indexes)
-        s.indexes << IndexDef{QString::fromLatin1(ix[0]), QString::fromLatin1(ix[1]), true};
-    return s;
-}
+// --- Data.
 
-// A plausible intervention; the same id always gives the same row.
-QVariantList makeRow(int id)
+QStringList g_towns;
+
+// A plausible intervention of the register; the same id always gives the same row.
+QVariantList makeRow(int id, int shops)
 {
     QRandomGenerator g(quint32(id) * 2654435761u);
-    static const char *towns[] = {"ROMA", "MILANO", "NAPOLI", "TORINO", "PALERMO", "GENOVA", "BOLOGNA", "FIRENZE",
-                                  "BARI", "CATANIA", "VENEZIA", "VERONA", "MESSINA", "PADOVA", "TRIESTE", "BRESCIA"};
     static const char *surnames[] = {"ROSSI", "RUSSO", "FERRARI", "ESPOSITO", "BIANCHI", "ROMANO", "COLOMBO", "RICCI",
                                      "MARINO", "GRECO", "BRUNO", "GALLO", "CONTI", "DE LUCA", "MANCINI", "COSTA"};
     static const char *kinds[] = {"BAR", "TABACCHI", "ALIMENTARI", "PANIFICIO", "FERRAMENTA", "PROFUMERIA", "L'ANGOLO"};
@@ -90,10 +59,10 @@ QVariantList makeRow(int id)
         return s;
     };
     const bool note = g.bounded(10) < 3;
-    return {id, 1 + g.bounded(20000), 1 + g.bounded(500), 1 + g.bounded(20),
+    return {id, 1 + g.bounded(shops), 1 + g.bounded(500), 1 + g.bounded(20),
             QStringLiteral("AB") + digits(7), QString::number(1 + g.bounded(3)), end.addDays(-g.bounded(3)), end,
             QString::number(g.bounded(2)), g.bounded(2) == 1, QString::number((end.month() - 1) / 3 + 1),
-            QLatin1String(towns[g.bounded(16)]), QStringLiteral("RM"), QStringLiteral("VIA GARIBALDI %1").arg(g.bounded(200)),
+            g_towns[g.bounded(int(g_towns.size()))], QStringLiteral("RM"), QStringLiteral("VIA GARIBALDI %1").arg(g.bounded(200)),
             digits(5), QStringLiteral("2010"), company, digits(11), end.addYears(1), QString::number(g.bounded(40)),
             double(g.bounded(20000)) / 100.0, true, g.bounded(4) != 0, g.bounded(2) == 1,
             QStringLiteral("SIG. %1").arg(QLatin1String(surnames[g.bounded(16)])), QStringLiteral("06 ") + digits(7),
@@ -102,53 +71,245 @@ QVariantList makeRow(int id)
             QString(), QString(), QVariant()};
 }
 
-QVariant sqlValue(const QVariant &v)
-{
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate().toString(Qt::ISODate);
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool() ? 1 : 0;
-    if (v.typeId() == QMetaType::QString && v.toString().isNull())
-        return QStringLiteral("");
-    return v;
-}
+// A value to bind, made before the timing in the form each baseline binds it.
+struct Param {
+    QVariant qt;
+    enum Kind { Null, Int, Real, Text } kind = Null;
+    qint64 i = 0;
+    double r = 0;
+    QByteArray text;
 
-QSqlDatabase baselineConnection(const QString &path)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("baseline"));
-    db.setDatabaseName(path);
-    db.open();
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    return db;
-}
-
-const QString kOrder = QStringLiteral(" ORDER BY Data_fine COLLATE NOCASE, rowid");
-
-int readAll(QSqlQuery &q, int columns)
-{
-    int rows = 0;
-    while (q.next()) {
-        for (int i = 0; i < columns; ++i)
-            q.value(i);
-        ++rows;
+    static Param of(const QVariant &v)
+    {
+        Param p;
+        switch (v.typeId()) {
+        case QMetaType::QDate:
+            p.kind = Text;
+            p.text = v.toDate().toString(Qt::ISODate).toLatin1();
+            break;
+        case QMetaType::Bool:
+            p.kind = Int;
+            p.i = v.toBool() ? 1 : 0;
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            p.kind = Int;
+            p.i = v.toLongLong();
+            break;
+        case QMetaType::Double:
+            p.kind = Real;
+            p.r = v.toDouble();
+            break;
+        case QMetaType::QString:
+            p.kind = Text;
+            p.text = v.toString().toUtf8();
+            break;
+        default:
+            break;
+        }
+        p.qt = p.kind == Null ? QVariant() : p.kind == Text ? QVariant(QString::fromUtf8(p.text)) : p.kind == Int ? QVariant(p.i) : QVariant(p.r);
+        return p;
     }
-    return rows;
+};
+
+using Params = std::vector<Param>;
+
+Params paramsOf(const QVariantList &values)
+{
+    Params params;
+    for (const QVariant &v : values)
+        params.push_back(Param::of(v));
+    return params;
 }
 
-int readAll(Table &t, const QStringList &names)
-{
-    int rows = 0;
-    t.first();
-    while (!t.eof()) {
-        for (const QString &n : names)
-            t.value(n);
-        ++rows;
-        t.next();
+// --- The baselines: one interface, the work written once for both.
+
+class Baseline {
+public:
+    virtual ~Baseline() = default;
+    virtual void exec(const QByteArray &sql) = 0;
+    virtual int prepare(const QByteArray &sql) = 0;
+    virtual void run(int statement, const Params &params) = 0;     // executes, rows discarded
+    virtual int readAll(int statement, const Params &params) = 0;  // every column of every row; the row count
+    virtual qint64 readInt(int statement, const Params &params) = 0; // the first column of the first row
+};
+
+class PlainC : public Baseline {
+public:
+    explicit PlainC(const QString &path)
+    {
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        for (const char *pragma : {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL", "PRAGMA cache_size=-16384"})
+            exec(pragma);
     }
-    return rows;
-}
+    ~PlainC() override
+    {
+        for (sqlite3_stmt *s : m_statements)
+            sqlite3_finalize(s);
+        sqlite3_close(m_db);
+    }
+    void exec(const QByteArray &sql) override
+    {
+        char *error = nullptr;
+        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK)
+            std::fprintf(stderr, "C: %s: %s\n", sql.constData(), error);
+        sqlite3_free(error);
+    }
+    int prepare(const QByteArray &sql) override
+    {
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &s, nullptr) != SQLITE_OK)
+            std::fprintf(stderr, "C: %s: %s\n", sql.constData(), sqlite3_errmsg(m_db));
+        m_statements.push_back(s);
+        return int(m_statements.size()) - 1;
+    }
+    void run(int statement, const Params &params) override
+    {
+        sqlite3_stmt *s = bind(statement, params);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+        }
+        sqlite3_reset(s);
+    }
+    int readAll(int statement, const Params &params) override
+    {
+        sqlite3_stmt *s = bind(statement, params);
+        int rows = 0;
+        const int columns = sqlite3_column_count(s);
+        volatile qint64 sink = 0;
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(s, c)) {
+                case SQLITE_INTEGER:
+                    sink = sink + sqlite3_column_int64(s, c);
+                    break;
+                case SQLITE_FLOAT:
+                    sink = sink + qint64(sqlite3_column_double(s, c));
+                    break;
+                case SQLITE_TEXT:
+                    sink = sink + sqlite3_column_bytes(s, c) + (sqlite3_column_text(s, c) != nullptr);
+                    break;
+                default:
+                    break;
+                }
+            }
+            ++rows;
+        }
+        sqlite3_reset(s);
+        return rows;
+    }
+    qint64 readInt(int statement, const Params &params) override
+    {
+        sqlite3_stmt *s = bind(statement, params);
+        const qint64 v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
+        sqlite3_reset(s);
+        return v;
+    }
+
+private:
+    sqlite3_stmt *bind(int statement, const Params &params)
+    {
+        sqlite3_stmt *s = m_statements[size_t(statement)];
+        for (int i = 0; i < int(params.size()); ++i) {
+            const Param &p = params[size_t(i)];
+            switch (p.kind) {
+            case Param::Null:
+                sqlite3_bind_null(s, i + 1);
+                break;
+            case Param::Int:
+                sqlite3_bind_int64(s, i + 1, p.i);
+                break;
+            case Param::Real:
+                sqlite3_bind_double(s, i + 1, p.r);
+                break;
+            case Param::Text:
+                sqlite3_bind_text(s, i + 1, p.text.constData(), int(p.text.size()), SQLITE_STATIC);
+                break;
+            }
+        }
+        return s;
+    }
+
+    sqlite3 *m_db = nullptr;
+    std::vector<sqlite3_stmt *> m_statements;
+};
+
+class QtSql : public Baseline {
+public:
+    explicit QtSql(const QString &path)
+    {
+        static int counter = 0;
+        m_name = QStringLiteral("baseline_%1").arg(++counter);
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db.setDatabaseName(path);
+        m_db.open();
+        for (const char *pragma : {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL", "PRAGMA cache_size=-16384"})
+            exec(pragma);
+    }
+    ~QtSql() override
+    {
+        m_queries.clear();
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    void exec(const QByteArray &sql) override
+    {
+        QSqlQuery q(m_db);
+        if (!q.exec(QString::fromUtf8(sql)))
+            std::fprintf(stderr, "Qt: %s: %s\n", sql.constData(), qPrintable(q.lastError().text()));
+    }
+    int prepare(const QByteArray &sql) override
+    {
+        auto q = std::make_unique<QSqlQuery>(m_db);
+        q->setForwardOnly(true);
+        if (!q->prepare(QString::fromUtf8(sql)))
+            std::fprintf(stderr, "Qt: %s: %s\n", sql.constData(), qPrintable(q->lastError().text()));
+        m_queries.push_back(std::move(q));
+        return int(m_queries.size()) - 1;
+    }
+    void run(int statement, const Params &params) override
+    {
+        QSqlQuery &q = bind(statement, params);
+        q.exec();
+        q.finish();
+    }
+    int readAll(int statement, const Params &params) override
+    {
+        QSqlQuery &q = bind(statement, params);
+        q.exec();
+        int rows = 0;
+        while (q.next()) {
+            for (int c = 0, n = q.record().count(); c < n; ++c)
+                q.value(c);
+            ++rows;
+        }
+        q.finish();
+        return rows;
+    }
+    qint64 readInt(int statement, const Params &params) override
+    {
+        QSqlQuery &q = bind(statement, params);
+        q.exec();
+        const qint64 v = q.next() ? q.value(0).toLongLong() : 0;
+        q.finish();
+        return v;
+    }
+
+private:
+    QSqlQuery &bind(int statement, const Params &params)
+    {
+        QSqlQuery &q = *m_queries[size_t(statement)];
+        for (int i = 0; i < int(params.size()); ++i)
+            q.bindValue(i, params[size_t(i)].qt);
+        return q;
+    }
+
+    QString m_name;
+    QSqlDatabase m_db;
+    std::vector<std::unique_ptr<QSqlQuery>> m_queries;
+};
+
+// --- Timing and reporting.
 
 double timeMs(const std::function<void()> &work, int repeat = 1)
 {
@@ -176,164 +337,327 @@ long peakRssKb()
 
 struct Line {
     QString name;
-    double engine;
-    double baseline;
+    double engine, qt, c;
 };
+
+int readAll(Table &t, const QStringList &names)
+{
+    int rows = 0;
+    for (t.first(); !t.eof(); t.next()) {
+        for (const QString &n : names)
+            t.value(n);
+        ++rows;
+    }
+    return rows;
+}
+
+QString tablePath(const QString &dir, const char *table) { return engine::tablefiles::filePath(dir, QString::fromLatin1(table)); }
+
+void copyTable(const QString &from, const QString &to, const char *table)
+{
+    engine::tablefiles::copy(from, QString::fromLatin1(table), to);
+}
+
+// Fills a table through the engine, outside the timings.
+void fill(const QString &dir, const QString &table, int count, const std::function<QVariantList(int)> &row)
+{
+    Table t;
+    t.setDirectory(dir);
+    t.setTableName(table);
+    t.open();
+    const QList<engine::FieldDef> fields = t.fields();
+    BulkScope scope;
+    for (int id = 1; id <= count; ++id) {
+        const QVariantList values = row(id);
+        t.append();
+        for (qsizetype f = 0; f < values.size(); ++f)
+            t.setValue(fields[f].name, values[f]);
+        t.post();
+    }
+}
+
+// An archive under `base`: dati/ from the template (municipalities and types), `shops` shops, and the
+// year folder 2010 with empty year tables.
+void makeArchive(const QString &base, int shops)
+{
+    AppState &state = appState();
+    state = AppState();
+    state.DirBase = withTrailingSeparator(base);
+    catalogue::ensureTemplates(state);
+    for (const engine::TableSchema &table : catalogue::baseTables())
+        copyTable(state.dataTemplateDir(), state.dataDir(), qPrintable(table.name));
+    fill(state.dataDir(), QStringLiteral("esercizio"), shops, [&](int id) {
+        return QVariantList{id, QStringLiteral("ESERCIZIO %1").arg(id), QStringLiteral("%1").arg(id, 11, 10, QLatin1Char('0')),
+                            g_towns[id % g_towns.size()], QStringLiteral("RM"), QStringLiteral("VIA ROMA %1").arg(id),
+                            QStringLiteral("00100")};
+    });
+    state.AnnoLavoro = QStringLiteral("2010");
+    catalogue::createMissingTables(state.yearDir(), catalogue::yearTables());
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    const int rows = argc > 1 ? std::max(100, atoi(argv[1])) : 100000;
+    const int shops = std::max(10, rows / 5);
+    for (const seeds::Municipality &m : seeds::municipalities())
+        g_towns << m.name;
+
     QTemporaryDir dir;
-    const TableSchema schema = registerSchema(QStringLiteral("misurazioni2"));
+    const engine::TableSchema schema = catalogue::schema(QStringLiteral("misurazioni2"));
     QStringList names;
-    for (const FieldDef &f : schema.fields)
+    for (const engine::FieldDef &f : schema.fields)
         names << f.name;
-    const int n = int(names.size());
+    QList<QVariantList> generated;
+    std::vector<Params> params;
+    for (int id = 1; id <= rows; ++id) {
+        generated << makeRow(id, shops);
+        params.push_back(paramsOf(generated.last()));
+    }
     QList<Line> lines;
 
-    // Appends in one transaction. The baseline's file then serves the reading lines, and a copy of it
-    // is the engine's table.
-    QDir(dir.path()).mkdir(QStringLiteral("base"));
-    QDir(dir.path()).mkdir(QStringLiteral("eng"));
-    QDir(dir.path()).mkdir(QStringLiteral("new"));
-    const QString baseDir = dir.filePath(QStringLiteral("base")), engDir = dir.filePath(QStringLiteral("eng"));
-    tablefiles::create(baseDir, schema);
-    QSqlDatabase db = baselineConnection(tablefiles::filePath(baseDir, schema.name));
-    const double baseAppend = timeMs([&] {
-        db.transaction();
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("INSERT INTO misurazioni2 VALUES (%1)").arg(QStringList(n, QStringLiteral("?")).join(QLatin1Char(','))));
-        for (int id = 1; id <= rows; ++id) {
-            const QVariantList row = makeRow(id);
-            for (int i = 0; i < n; ++i)
-                q.bindValue(i, sqlValue(row[i]));
-            q.exec();
-        }
-        db.commit();
-    });
-    QFile::copy(tablefiles::filePath(baseDir, schema.name), tablefiles::filePath(engDir, schema.name));
+    // --- Appends in one transaction, each side into a new file of its own; those files then serve
+    // the reading lines.
+    QMap<QString, QString> dirs;
+    for (const char *side : {"engine", "qt", "c"}) {
+        dirs[QString::fromLatin1(side)] = dir.filePath(QString::fromLatin1(side));
+        QDir().mkpath(dirs[QString::fromLatin1(side)]);
+        engine::tablefiles::create(dirs[QString::fromLatin1(side)], schema);
+    }
+    const QByteArray insert = "INSERT INTO misurazioni2 VALUES (" + QByteArrayList(schema.fields.size(), "?").join(',') + ')';
+    const auto baselineAppends = [&](Baseline &b) {
+        return timeMs([&] {
+            b.exec("BEGIN");
+            const int s = b.prepare(insert);
+            for (const Params &p : params)
+                b.run(s, p);
+            b.exec("COMMIT");
+        });
+    };
+    const QString cFile = tablePath(dirs["c"], "misurazioni2"), qtFile = tablePath(dirs["qt"], "misurazioni2");
+    auto c = std::make_unique<PlainC>(cFile);
+    auto qt = std::make_unique<QtSql>(qtFile);
+    const double cAppend = baselineAppends(*c);
+    const double qtAppend = baselineAppends(*qt);
+    double engAppend = 0;
+    {
+        Table fresh;
+        fresh.setDirectory(dirs["engine"]);
+        fresh.setTableName(schema.name);
+        fresh.setIndexName(QStringLiteral("fineindex"));
+        fresh.open();
+        engAppend = timeMs([&] {
+            BulkScope scope;
+            for (const QVariantList &row : std::as_const(generated)) {
+                fresh.append();
+                for (int i = 0; i < row.size(); ++i)
+                    fresh.setValue(names[i], row[i]);
+                fresh.post();
+            }
+        });
+    }
+    lines << Line{QStringLiteral("%1 appends+posts in one bulk scope").arg(rows), engAppend, qtAppend, cAppend};
 
+    // --- Reading, best of three.
     Table t;
-    t.setDirectory(engDir);
+    t.setDirectory(dirs["engine"]);
     t.setTableName(schema.name);
     t.setIndexName(QStringLiteral("fineindex"));
-    const double baseOpen = timeMs([&] {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.exec(QStringLiteral("SELECT rowid, * FROM misurazioni2") + kOrder);
-        readAll(q, n + 1);
-    }, 3);
-    const double engOpen = timeMs([&] {
-        t.close();
-        t.open();
-    }, 3);
+    const QByteArray order = " ORDER BY Data_fine COLLATE NOCASE, rowid";
+    const auto both = [&](const QByteArray &sql, const Params &p = {}, int repeat = 3) {
+        const int cs = c->prepare(sql), qs = qt->prepare(sql);
+        return std::pair{timeMs([&] { c->readAll(cs, p); }, repeat), timeMs([&] { qt->readAll(qs, p); }, repeat)};
+    };
+    {
+        const auto [cOpen, qtOpen] = both("SELECT rowid, * FROM misurazioni2" + order);
+        const double engOpen = timeMs([&] {
+            t.close();
+            t.open();
+        }, 3);
+        lines << Line{QStringLiteral("open %1 rows in index order").arg(rows), engOpen, qtOpen, cOpen};
+    }
     const long rssKb = peakRssKb();
-    lines << Line{QStringLiteral("open %1 rows in index order").arg(rows), engOpen, baseOpen};
-
-    const QString where = QStringLiteral(" WHERE Trimestre='2' AND Tipo_intervento='3'");
-    const double baseFilter = timeMs([&] {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.exec(QStringLiteral("SELECT * FROM misurazioni2") + where + kOrder);
-        readAll(q, n);
-    }, 3);
-    int matched = 0;
-    const double engFilter = timeMs([&] {
-        t.setFilterText(QStringLiteral("[trimestre]='2' and [tipo_intervento]='3'"));
-        t.setFiltered(true);
-        matched = readAll(t, names);
-        t.setFiltered(false);
-    }, 3);
-    lines << Line{QStringLiteral("filter text, read %1 rows").arg(matched), engFilter, baseFilter};
-
-    const double baseSearch = timeMs([&] {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.exec(QStringLiteral("SELECT * FROM misurazioni2 WHERE instr(r_ditta, 'ROSSI') > 0") + kOrder);
-        readAll(q, n);
-    }, 3);
-    const double engSearch = timeMs([&] {
-        t.setFilterText(QString());
-        t.setRecordFilter([](const Table &row) { return row.asString(QStringLiteral("r_ditta")).contains(QLatin1String("ROSSI")); });
-        t.setFiltered(true);
-        matched = readAll(t, names);
-        t.setFiltered(false);
-        t.setRecordFilter({});
-    }, 3);
-    lines << Line{QStringLiteral("substring callback, read %1 rows").arg(matched), engSearch, baseSearch};
-
-    QVariantList wanted;
-    for (int i = 0; i < 100; ++i)
-        wanted << t.valueAt(int(QRandomGenerator::global()->bounded(t.recordCount())), QStringLiteral("r_ditta"));
-    const double baseLocate = timeMs([&] {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT rowid FROM misurazioni2 WHERE r_ditta = ?") + kOrder + QStringLiteral(" LIMIT 1"));
-        for (const QVariant &v : wanted) {
-            q.bindValue(0, v);
-            q.exec();
-            q.next();
+    {
+        const auto [cFilter, qtFilter] = both("SELECT * FROM misurazioni2 WHERE Trimestre = '2' AND Tipo_intervento = '3'" + order);
+        int matched = 0;
+        const double engFilter = timeMs([&] {
+            t.setFilterText(QStringLiteral("[trimestre]='2' and [tipo_intervento]='3'"));
+            t.setFiltered(true);
+            matched = readAll(t, names);
+            t.setFiltered(false);
+        }, 3);
+        lines << Line{QStringLiteral("filter text, read %1 rows").arg(matched), engFilter, qtFilter, cFilter};
+    }
+    {
+        const auto [cSearch, qtSearch] = both("SELECT * FROM misurazioni2 WHERE instr(r_ditta, 'ROSSI') > 0" + order);
+        int matched = 0;
+        const double engSearch = timeMs([&] {
+            t.setFilterText(QString());
+            t.setRecordFilter([](const Table &row) { return row.asString(QStringLiteral("r_ditta")).contains(QLatin1String("ROSSI")); });
+            t.setFiltered(true);
+            matched = readAll(t, names);
+            t.setFiltered(false);
+            t.setRecordFilter({});
+        }, 3);
+        lines << Line{QStringLiteral("substring callback, read %1 rows").arg(matched), engSearch, qtSearch, cSearch};
+    }
+    {
+        // The first row in the date order holding the company, found through the case-insensitive index.
+        std::vector<Params> wanted;
+        QVariantList companies;
+        for (int i = 0; i < 100; ++i) {
+            companies << generated[QRandomGenerator::global()->bounded(rows)][16];
+            wanted.push_back({Param::of(companies.last())});
         }
-    });
-    const double engLocate = timeMs([&] {
-        for (const QVariant &v : wanted)
-            t.locate(QStringLiteral("r_ditta"), {v});
-    });
-    lines << Line{QStringLiteral("100 locates on r_ditta"), engLocate, baseLocate};
-
-    const int posts = std::min(rows, 1000);
-    QList<int> targets;
-    for (int i = 0; i < posts; ++i)
-        targets << 1 + int(QRandomGenerator::global()->bounded(rows));
-    const double basePosts = timeMs([&] {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("UPDATE misurazioni2 SET note3 = ? WHERE rowid = ?"));
+        const QByteArray sql = "SELECT rowid FROM misurazioni2 WHERE r_ditta = ?1 COLLATE NOCASE AND r_ditta = ?1" + order + " LIMIT 1";
+        const int cs = c->prepare(sql), qs = qt->prepare(sql);
+        const double cLocate = timeMs([&] { for (const Params &p : wanted) c->readInt(cs, p); }, 3);
+        const double qtLocate = timeMs([&] { for (const Params &p : wanted) qt->readInt(qs, p); }, 3);
+        const double engLocate = timeMs([&] { for (const QVariant &v : std::as_const(companies)) t.locate(QStringLiteral("r_ditta"), {v}); }, 3);
+        lines << Line{QStringLiteral("100 locates on r_ditta"), engLocate, qtLocate, cLocate};
+    }
+    {
+        const int posts = std::min(rows, 1000);
+        std::vector<Params> targets;
+        QList<int> recNos;
         for (int i = 0; i < posts; ++i) {
-            q.bindValue(0, QStringLiteral("nota %1").arg(i));
-            q.bindValue(1, targets[i]);
-            q.exec();
+            recNos << 1 + int(QRandomGenerator::global()->bounded(rows));
+            targets.push_back({Param::of(QStringLiteral("nota %1").arg(i)), Param::of(recNos.last())});
         }
-    });
-    const double engPosts = timeMs([&] {
-        for (int i = 0; i < posts; ++i) {
-            t.setRecNo(targets[i]);
-            t.edit();
-            t.setValue(QStringLiteral("note3"), QStringLiteral("nota %1").arg(i));
-            t.post();
-        }
-    });
-    lines << Line{QStringLiteral("%1 single posts, each committed").arg(posts), engPosts, basePosts};
+        const QByteArray sql = "UPDATE misurazioni2 SET note3 = ? WHERE rowid = ?";
+        const int cs = c->prepare(sql), qs = qt->prepare(sql);
+        const double cPosts = timeMs([&] { for (const Params &p : targets) c->run(cs, p); });
+        const double qtPosts = timeMs([&] { for (const Params &p : targets) qt->run(qs, p); });
+        const double engPosts = timeMs([&] {
+            for (int i = 0; i < posts; ++i) {
+                t.setRecNo(recNos[i]);
+                t.edit();
+                t.setValue(QStringLiteral("note3"), targets[size_t(i)][0].qt);
+                t.post();
+            }
+        });
+        lines << Line{QStringLiteral("%1 single posts, each committed").arg(posts), engPosts, qtPosts, cPosts};
+    }
     t.close();
 
-    const QString newDir = dir.filePath(QStringLiteral("new"));
-    tablefiles::create(newDir, schema);
-    Table fresh;
-    fresh.setDirectory(newDir);
-    fresh.setTableName(schema.name);
-    fresh.setIndexName(QStringLiteral("fineindex"));
-    fresh.open();
-    const double engAppend = timeMs([&] {
-        BulkScope scope;
-        for (int id = 1; id <= rows; ++id) {
-            const QVariantList row = makeRow(id);
-            fresh.append();
-            for (int i = 0; i < n; ++i)
-                fresh.setValue(names[i], row[i]);
-            fresh.post();
+    // --- Appends through the data module with its rules, each committed as a window commits it, on a
+    // register that already holds the rows; the baselines do what the rules do: the next id, the
+    // municipality's province and postal code, the shop's name and VAT number, one insert.
+    const QString archive = dir.filePath(QStringLiteral("archive"));
+    makeArchive(archive, shops);
+    AppState &state = appState();
+    QFile::remove(tablePath(state.yearDir(), "misurazioni2"));
+    copyTable(dirs["engine"], state.yearDir(), "misurazioni2");
+    const int appends = 200;
+    {
+        const QString dataDir = state.dataDir();
+        const auto byRules = [&](Baseline &b) {
+            b.exec("ATTACH '" + tablePath(dataDir, "COMUNI_new").toUtf8() + "' AS comuni");
+            b.exec("ATTACH '" + tablePath(dataDir, "esercizio").toUtf8() + "' AS shops");
+            const int last = b.prepare("SELECT Id_misurazioni FROM misurazioni2 ORDER BY rowid DESC LIMIT 1");
+            const int town = b.prepare("SELECT PROVINCIAI, CAP FROM comuni.COMUNI_new WHERE COMUNE = ?1 COLLATE NOCASE AND COMUNE = ?1 LIMIT 1");
+            const int shop = b.prepare("SELECT Ragione_sociale, Piva FROM shops.esercizio WHERE Id_esercizio = ?");
+            const int add = b.prepare(insert);
+            const double ms = timeMs([&] {
+                for (int i = 0; i < appends; ++i) {
+                    Params p = params[size_t(i)];
+                    p[0] = Param::of(int(b.readInt(last, {}) + 1));
+                    b.readAll(town, {p[11]});
+                    b.readAll(shop, {p[1]});
+                    b.run(add, p);
+                }
+            });
+            b.exec("DELETE FROM misurazioni2 WHERE rowid > " + QByteArray::number(rows));
+            b.exec("DETACH comuni");
+            b.exec("DETACH shops");
+            return ms / appends;
+        };
+        const QString year = tablePath(state.yearDir(), "misurazioni2");
+        double cRules = 0, qtRules = 0;
+        {
+            PlainC yearC(year);
+            cRules = byRules(yearC);
         }
-    });
-    fresh.last(); // the appended rows take their places in the order
-    lines << Line{QStringLiteral("%1 appends+posts in one bulk scope").arg(rows), engAppend, baseAppend};
+        {
+            QtSql yearQt(year);
+            qtRules = byRules(yearQt);
+        }
+        Tdm data;
+        Table *m = data.Tabmisurazioni;
+        const double engRules = timeMs([&] {
+            for (int i = 0; i < appends; ++i) {
+                const QVariantList &row = generated[i];
+                m->append();
+                for (int f : {1, 2, 3, 4, 5, 6, 7, 8, 11, 13})
+                    m->setValue(names[f], row[f]);
+                m->post();
+            }
+        }) / appends;
+        lines << Line{QStringLiteral("1 append via the data module at %1 rows").arg(rows), engRules, qtRules, cRules};
+    }
 
-    std::printf("| %-42s | %10s | %11s | %5s |\n", "operation", "engine ms", "baseline ms", "ratio");
-    std::printf("|%s|%s|%s|%s|\n", QByteArray(44, '-').constData(), QByteArray(12, '-').constData(),
-                QByteArray(13, '-').constData(), QByteArray(7, '-').constData());
+    // --- The conversion of an older-layout year: its register and extra data into the new register.
+    {
+        state.AnnoLavoro = QStringLiteral("2009");
+        catalogue::createMissingTables(state.yearDir(), catalogue::yearTables());
+        fill(state.yearDir(), QStringLiteral("misurazioni"), rows, [&](int id) { return generated[id - 1].mid(0, 16); });
+        fill(state.yearDir(), QStringLiteral("dati_extra"), rows, [&](int id) {
+            const QVariantList &r = generated[id - 1];
+            return QVariantList{id, id, r[19], r[20], r[21], r[22], r[23], r[24], r[25], r[26], r[27], r[28], r[30]};
+        });
+        const QString year = state.yearDir();
+        for (const char *side : {"c", "qt"})
+            copyTable(year, QDir(year).filePath(QString::fromLatin1(side)), "misurazioni2");
+        // One statement: what the conversion stores, numbered on from the register's last id.
+        const auto convert = [&](Baseline &b) {
+            b.exec("ATTACH '" + tablePath(year, "misurazioni").toUtf8() + "' AS old");
+            b.exec("ATTACH '" + tablePath(year, "dati_extra").toUtf8() + "' AS extra");
+            b.exec("ATTACH '" + tablePath(state.dataDir(), "esercizio").toUtf8() + "' AS shops");
+            return timeMs([&] {
+                b.exec("BEGIN");
+                b.exec("INSERT INTO misurazioni2 (Id_misurazioni, Id_esercizio, Id_ms, Id_tecnico, Matricola_ms, Tipo_intervento, "
+                       "Data_ini, Data_fine, Esito, Scarico_sn, Trimestre, COMUNE, PROVINCIA, INDIRIZZO, CAP, ANNO, r_ditta, p_iva, "
+                       "n_azzeramenti, importo, ivato, pagato, fatturato, Referente, Telefono, cellulare, note1, note2, Promemoria) "
+                       "SELECT (SELECT coalesce(max(Id_misurazioni), 0) FROM misurazioni2) + row_number() OVER (ORDER BY m.rowid), "
+                       "m.ID_ESERCIZIO, m.ID_MS, m.ID_TECNICO, m.MATRICOLA_MS, m.TIPO_INTERVENTO, m.DATA_INI, m.DATA_FINE, m.ESITO, "
+                       "m.SCARICO_SN, m.TRIMESTRE, m.COMUNE, m.PROVINCIA, m.INDIRIZZO, m.CAP, coalesce(substr(m.DATA_FINE, 1, 4), '1899'), "
+                       "coalesce(s.Ragione_sociale, ''), coalesce(s.Piva, ''), coalesce(x.N_azzeramenti, ''), coalesce(x.Importo, 0), "
+                       "coalesce(x.Ivato, 0), coalesce(x.Pagato_sn, 0), coalesce(x.Fatturato_sn, 0), coalesce(x.Referente, ''), "
+                       "coalesce(x.Telefono, ''), coalesce(x.Cellulare, ''), coalesce(x.Note1, ''), coalesce(x.Note2, ''), x.Promemoria "
+                       "FROM old.misurazioni m LEFT JOIN extra.dati_extra x ON x.Id = m.ID_MISURAZIONI "
+                       "LEFT JOIN shops.esercizio s ON s.Id_esercizio = m.ID_ESERCIZIO ORDER BY m.rowid");
+                b.exec("COMMIT");
+            });
+        };
+        double cConvert = 0, qtConvert = 0;
+        {
+            PlainC yearC(tablePath(QDir(year).filePath(QStringLiteral("c")), "misurazioni2"));
+            cConvert = convert(yearC);
+        }
+        {
+            QtSql yearQt(tablePath(QDir(year).filePath(QStringLiteral("qt")), "misurazioni2"));
+            qtConvert = convert(yearQt);
+        }
+        state.ConversioneDaFare = true;
+        std::optional<Tdm> data;
+        const double engConvert = timeMs([&] { data.emplace(); });
+        data.reset();
+        const double reopen = timeMs([&] { data.emplace(); });
+        std::fprintf(stderr, "reopen %f\n", reopen);
+        if (data->Tabmisurazioni->recordCount() != rows)
+            std::fprintf(stderr, "the conversion gave %d rows of %d\n", data->Tabmisurazioni->recordCount(), rows);
+        lines << Line{QStringLiteral("convert %1 older-layout rows (with the opening)").arg(rows), engConvert, qtConvert, cConvert};
+    }
+
+    c.reset();
+    qt.reset();
+    std::printf("| %-46s | %10s | %10s | %10s | %8s |\n", "operation", "engine ms", "Qt SQL ms", "plain C ms", "engine/C");
+    std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(48, '-').constData(), QByteArray(12, '-').constData(),
+                QByteArray(12, '-').constData(), QByteArray(12, '-').constData(), QByteArray(10, '-').constData());
     for (const Line &l : lines)
-        std::printf("| %-42s | %10.1f | %11.1f | %5.2f |\n", qPrintable(l.name), l.engine, l.baseline, l.engine / l.baseline);
+        std::printf("| %-46s | %10.3f | %10.3f | %10.3f | %8.2f |\n", qPrintable(l.name), l.engine, l.qt, l.c, l.engine / l.c);
     std::printf("\nPeak RSS after opening %d rows: %.1f MB\n", rows, rssKb / 1024.0);
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("baseline"));
     return 0;
 }

@@ -62,13 +62,21 @@ void Tdm::convertOlderLayout()
 
     // The older id is dropped: converted records are numbered on from the register's last id, and the
     // extra data are joined through the older id before that.
-    static const char *const copiedFields[] = {"ID_ESERCIZIO", "ID_MS", "ID_TECNICO", "MATRICOLA_MS", "TIPO_INTERVENTO",
-                                               "DATA_INI", "DATA_FINE", "ESITO", "SCARICO_SN", "TRIMESTRE",
-                                               "COMUNE", "PROVINCIA", "INDIRIZZO", "CAP", "ANNO"};
-    static const char *const extraTexts[][2] = {{"n_azzeramenti", "N_azzeramenti"}, {"Referente", "Referente"},
-                                                {"Telefono", "Telefono"}, {"cellulare", "Cellulare"},
-                                                {"note1", "Note1"}, {"note2", "Note2"}};
-    static const char *const extraFlags[][2] = {{"ivato", "Ivato"}, {"pagato", "Pagato_sn"}, {"fatturato", "Fatturato_sn"}};
+    using Pairs = QList<std::pair<QString, QString>>;
+    static const QStringList copiedFields{
+        QStringLiteral("ID_ESERCIZIO"), QStringLiteral("ID_MS"), QStringLiteral("ID_TECNICO"), QStringLiteral("MATRICOLA_MS"),
+        QStringLiteral("TIPO_INTERVENTO"), QStringLiteral("DATA_INI"), QStringLiteral("DATA_FINE"), QStringLiteral("ESITO"),
+        QStringLiteral("SCARICO_SN"), QStringLiteral("TRIMESTRE"), QStringLiteral("COMUNE"), QStringLiteral("PROVINCIA"),
+        QStringLiteral("INDIRIZZO"), QStringLiteral("CAP"), QStringLiteral("ANNO")};
+    static const Pairs extraTexts{{QStringLiteral("n_azzeramenti"), QStringLiteral("N_azzeramenti")},
+                                  {QStringLiteral("Referente"), QStringLiteral("Referente")},
+                                  {QStringLiteral("Telefono"), QStringLiteral("Telefono")},
+                                  {QStringLiteral("cellulare"), QStringLiteral("Cellulare")},
+                                  {QStringLiteral("note1"), QStringLiteral("Note1")},
+                                  {QStringLiteral("note2"), QStringLiteral("Note2")}};
+    static const Pairs extraFlags{{QStringLiteral("ivato"), QStringLiteral("Ivato")},
+                                  {QStringLiteral("pagato"), QStringLiteral("Pagato_sn")},
+                                  {QStringLiteral("fatturato"), QStringLiteral("Fatturato_sn")}};
 
     engine::BulkScope bulk;
     for (; !Tab_misurazioni_old->eof(); Tab_misurazioni_old->next()) {
@@ -76,8 +84,8 @@ void Tdm::convertOlderLayout()
         try {
             // The order matters: the rules on the shop, the end date and the municipality fire as each
             // value arrives, and the later copies overwrite what they wrote.
-            for (const char *field : copiedFields)
-                Tabmisurazioni->setValue(QString::fromLatin1(field), Tab_misurazioni_old->value(QString::fromLatin1(field)));
+            for (const QString &field : copiedFields)
+                Tabmisurazioni->setValue(field, Tab_misurazioni_old->value(field));
 
             const QVariant shop = Tabmisurazioni->value(QStringLiteral("Id_esercizio"));
             const QVariant name = shopField(shop, QStringLiteral("Ragione_sociale"));
@@ -90,10 +98,10 @@ void Tdm::convertOlderLayout()
 
             // Without an extra-data record these read empty, 0 and false.
             for (const auto &[field, extra] : extraTexts)
-                Tabmisurazioni->setValue(QString::fromLatin1(field), Tab_dati_extra->asString(QString::fromLatin1(extra)));
+                Tabmisurazioni->setValue(field, Tab_dati_extra->asString(extra));
             Tabmisurazioni->setValue(QStringLiteral("importo"), Tab_dati_extra->asNumber(QStringLiteral("Importo")));
             for (const auto &[field, extra] : extraFlags)
-                Tabmisurazioni->setValue(QString::fromLatin1(field), Tab_dati_extra->asBoolean(QString::fromLatin1(extra)));
+                Tabmisurazioni->setValue(field, Tab_dati_extra->asBoolean(extra));
             Tabmisurazioni->setValue(QStringLiteral("Promemoria"), Tab_dati_extra->value(QStringLiteral("Promemoria")));
         } catch (...) {
             Tabmisurazioni->cancel();

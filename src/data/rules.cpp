@@ -310,8 +310,10 @@ void Tdm::TabmisurazioniCOMUNEChange()
 
 void Tdm::TabmisurazioniId_esercizioChange()
 {
-    for (const char *field : {"COMUNE", "INDIRIZZO", "CAP", "PROVINCIA"})
-        Tabmisurazioni->setValue(QString::fromLatin1(field), QString());
+    static const QStringList address{QStringLiteral("COMUNE"), QStringLiteral("INDIRIZZO"), QStringLiteral("CAP"),
+                                     QStringLiteral("PROVINCIA")};
+    for (const QString &field : address)
+        Tabmisurazioni->setValue(field, QString());
 }
 
 void Tdm::TabmisurazioniCalcFields(Table &table)
@@ -333,11 +335,12 @@ void Tdm::TabmisurazioniBeforePost()
     Tabmisurazioni->setValue(QStringLiteral("ANNO"), yearOf(Tabmisurazioni->asDate(QStringLiteral("Data_fine"))));
     const QVariant shop = Tabmisurazioni->value(QStringLiteral("Id_esercizio"));
     // The company name and VAT number are a snapshot of the shop when the record is first stored.
-    for (const auto &[own, shops] : {std::pair{"r_ditta", "Ragione_sociale"}, std::pair{"p_iva", "Piva"}}) {
-        const QString field = QString::fromLatin1(own);
+    static const QList<std::pair<QString, QString>> snapshot{{QStringLiteral("r_ditta"), QStringLiteral("Ragione_sociale")},
+                                                             {QStringLiteral("p_iva"), QStringLiteral("Piva")}};
+    for (const auto &[field, shops] : snapshot) {
         if (!Tabmisurazioni->asString(field).isEmpty())
             continue;
-        const QVariant value = Tabesercizio->lookup(QStringLiteral("Id_esercizio"), {shop}, QString::fromLatin1(shops));
+        const QVariant value = Tabesercizio->lookup(QStringLiteral("Id_esercizio"), {shop}, shops);
         if (value.isValid())
             Tabmisurazioni->setValue(field, value);
     }

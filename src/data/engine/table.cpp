@@ -17,6 +17,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 namespace engine {
@@ -157,16 +158,30 @@ public:
             throw EngineError(QStringLiteral("La tabella %1 deve essere chiusa per %2").arg(tableName, what));
     }
 
+    // Names are looked up on every field access. Callers mostly pass the same literal each time, so a
+    // small cache, chosen by where the name's characters live and checked on the characters
+    // themselves, answers before the hash.
+    struct NameCache {
+        const QChar *where = nullptr;
+        QString name;
+        FieldRef ref;
+    };
+    mutable std::array<NameCache, 64> nameCache;
+
     FieldRef resolve(const QString &name) const
     {
-        const auto exact = exactMap.constFind(name);
-        if (exact != exactMap.constEnd())
-            return *exact;
-        const auto it = fieldMap.constFind(name.toLower());
-        if (it == fieldMap.constEnd()) {
-            requireOpen();
-            throw EngineError(QStringLiteral("Il campo %1 non esiste nella tabella %2").arg(name, tableName));
+        NameCache &slot = nameCache[(quintptr(name.constData()) >> 4) % nameCache.size()];
+        if (slot.where == name.constData() && slot.name == name)
+            return slot.ref;
+        auto it = exactMap.constFind(name);
+        if (it == exactMap.constEnd()) {
+            it = fieldMap.constFind(name.toLower());
+            if (it == fieldMap.constEnd()) {
+                requireOpen();
+                throw EngineError(QStringLiteral("Il campo %1 non esiste nella tabella %2").arg(name, tableName));
+            }
         }
+        slot = {name.constData(), name, *it};
         return *it;
     }
 
@@ -269,6 +284,21 @@ public:
         });
         if (linkIndex && !linkIndex->isBuilt())
             linkIndex->build(*rows);
+    }
+
+    // The stored fields of a ";"-separated list, resolved once per spelling.
+    QHash<QString, std::vector<int>> fieldLists;
+
+    const std::vector<int> &fieldList(const QString &names)
+    {
+        auto it = fieldLists.find(names);
+        if (it == fieldLists.end()) {
+            std::vector<int> fields;
+            for (const QString &name : splitFieldList(names))
+                fields.push_back(storedField(name));
+            it = fieldLists.insert(names, fields);
+        }
+        return *it;
     }
 
     LookupIndex &indexOn(const std::vector<int> &fields, bool caseInsensitive)
@@ -637,6 +667,8 @@ public:
             fieldMap.insert(calcs[i].name.toLower(), {FieldKind::Calculated, i, int(allFields.size()) - 1});
         }
         layout.setFields(schema.fields);
+        nameCache.fill({});
+        fieldLists.clear();
         exactMap.clear();
         handlerOf.assign(size_t(allFields.size()), FieldHandler());
         for (auto it = fieldMap.cbegin(); it != fieldMap.cend(); ++it) {
@@ -1319,20 +1351,17 @@ QVariant Table::lookup(const QString &keyFields, const QVariantList &keyValues, 
 {
     d->requireOpen();
     d->sync();
-    const QStringList names = splitFieldList(keyFields);
-    if (names.isEmpty() || names.size() != keyValues.size())
+    const std::vector<int> &fields = d->fieldList(keyFields);
+    if (fields.empty() || fields.size() != size_t(keyValues.size()))
         throw EngineError(QStringLiteral("Ricerca non valida nella tabella %1: %2 campi e %3 valori")
-                              .arg(d->tableName).arg(names.size()).arg(keyValues.size()));
-    std::vector<int> fields;
+                              .arg(d->tableName).arg(fields.size()).arg(keyValues.size()));
     std::vector<CellValue> keys;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const int f = d->storedField(names[i]);
-        const FieldDef &def = d->schema.fields[f];
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const FieldDef &def = d->schema.fields[fields[i]];
         bool ok = false;
-        const QVariant v = normalizeValue(def, keyValues[i], &ok);
-        if (!ok || v.isNull() || (def.type == FieldType::Text && def.size > 0 && keyValues[i].toString().size() > def.size))
+        const QVariant v = normalizeValue(def, keyValues[qsizetype(i)], &ok);
+        if (!ok || v.isNull() || (def.type == FieldType::Text && def.size > 0 && keyValues[qsizetype(i)].toString().size() > def.size))
             return {};
-        fields.push_back(f);
         keys.push_back(cellValue(def.type, v));
     }
     const FieldRef result = d->resolve(resultField);
