@@ -7,11 +7,10 @@
 #include "app/primipassiw.h"
 #include "app/splashw.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "testbase.h"
-#include "ui/aprimodale.h"
 
 #include <QDir>
 #include <QLabel>
@@ -42,8 +41,11 @@ QStringList captions(const QList<QAction *> &actions)
 
 } // namespace
 
-class tst_MainWindow : public QObject {
+class tst_MainWindow : public GuiTest {
     Q_OBJECT
+
+public:
+    tst_MainWindow() { TSplashForm::setTimings(0, 0); }
 
 private:
     std::unique_ptr<TestBase> m_base;
@@ -82,25 +84,14 @@ private:
     }
     QAction *action(const char *name) { return window().findChild<QAction *>(QString::fromLatin1(name)); }
 
-private Q_SLOTS:
-    void initTestCase()
-    {
-        setTestMode(true);
-        TSplashForm::setTimings(0, 0);
-    }
-    void init()
+    void setUp() override
     {
         m_base = std::make_unique<TestBase>();
         config::setFilePath(configPath());
-        Messages::clear();
-        ModalWindows::clear();
     }
-    void cleanup()
-    {
-        m_window.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
-    }
+    void tearDown() override { m_window.reset(); }
+
+private Q_SLOTS:
 
     void toolBarAndMenuCaptions()
     {

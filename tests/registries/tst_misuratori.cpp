@@ -2,12 +2,11 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "registries/misuratoriw.h"
 #include "testbase.h"
 #include "ui/dbgrid.h"
-#include "windowtest.h"
 
 #include <QStackedWidget>
 
@@ -31,7 +30,7 @@ const QList<QVariantMap> models{
 
 } // namespace
 
-class tst_Misuratori : public QObject {
+class tst_Misuratori : public GuiTest {
     Q_OBJECT
 
 private:
@@ -51,25 +50,20 @@ private:
     }
     static QString brand() { return dm->Tabms->asString(QStringLiteral("Marchio_ms")); }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-
-    void init()
+    void setUp() override
     {
-        Messages::clear();
-        ModalWindows::clear();
         m_base = std::make_unique<TestBase>();
         TestBase::addDataRows(QStringLiteral("ms"), models);
         m_data = std::make_unique<Tdm>();
     }
 
-    void cleanup()
+    void tearDown() override
     {
         m_data.reset();
         m_base.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
+
+private Q_SLOTS:
 
     void okChecksTheFieldsAndMalformedLogotypesArePurple_data()
     {

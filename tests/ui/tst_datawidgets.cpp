@@ -2,7 +2,7 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
+#include "guitest.h"
 #include "testbase.h"
 #include "ui/closeguard.h"
 #include "ui/dbcheckbox.h"
@@ -40,7 +40,7 @@ const QList<QVariantMap> shops{
 
 } // namespace
 
-class tst_DataWidgets : public QObject {
+class tst_DataWidgets : public GuiTest {
     Q_OBJECT
 
 private:
@@ -59,12 +59,8 @@ private:
         return table;
     }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-
-    void init()
+    void setUp() override
     {
-        Messages::clear();
         m_base = std::make_unique<TestBase>();
         TestBase::addDataRows(QStringLiteral("esercizio"), shops);
         TestBase::addDataRows(QStringLiteral("impostazioni"), {{{"Tipo_intest", 1}}});
@@ -74,15 +70,16 @@ private Q_SLOTS:
         m_settingsSource = std::make_unique<DataSource>(m_settings.get());
     }
 
-    void cleanup()
+    void tearDown() override
     {
         m_shopSource.reset();
         m_settingsSource.reset();
         m_shops.reset();
         m_settings.reset();
         m_base.reset();
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
+
+private Q_SLOTS:
 
     void editFollowsTheCursorAndWritesWhenLeft()
     {
