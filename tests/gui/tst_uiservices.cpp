@@ -1,12 +1,11 @@
-// The services every window relies on: ApriModale, the application's error boxes, the message boxes
-// and the file dialogs.
+// The services every window relies on: ApriModale, the application's error boxes and the message
+// boxes.
 
 #include "ground/messages.h"
 #include "ground/testmode.h"
 #include "data/engine/engineerror.h"
 #include "guitest.h"
 #include "ui/application.h"
-#include "ui/filedialogs.h"
 #include "ui/messageboxpresenter.h"
 
 #include <QLibraryInfo>
@@ -141,17 +140,6 @@ private Q_SLOTS:
         QCOMPARE(text, QStringLiteral("Procedere?"));
         QCOMPARE(yesText.remove(QLatin1Char('&')), QStringLiteral("Sì"));
         QCOMPARE(noText.remove(QLatin1Char('&')), QStringLiteral("No"));
-    }
-
-    void fileDialogsAnswerInTheOrderQueued()
-    {
-        FileDialogs::setNextDirectory(QStringLiteral("/dati/backup"));
-        FileDialogs::setNextFileName(QStringLiteral("/dati/trimestre.txt"));
-        FileDialogs::setNextFileName(QString());
-        QCOMPARE(FileDialogs::getExistingDirectory(nullptr, QStringLiteral("Cartella")), QStringLiteral("/dati/backup"));
-        QCOMPARE(FileDialogs::getOpenFileName(nullptr, QStringLiteral("Apri")), QStringLiteral("/dati/trimestre.txt"));
-        QCOMPARE(FileDialogs::getSaveFileName(nullptr, QStringLiteral("Salva")), QString());
-        QCOMPARE(FileDialogs::pendingAnswers(), 0);
     }
 };
 
