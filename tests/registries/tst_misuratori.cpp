@@ -117,6 +117,28 @@ private Q_SLOTS:
         QCOMPARE(m_data->Tabms->recordCount(), stored ? 5 : 4);
     }
 
+    void aPostTheEngineRefusesKeepsTheModelBeingEntered()
+    {
+        openWindow<TmisuratoriForm>(misuratoriForm, [](TmisuratoriForm &window) {
+            button(window, "SpeedButton1")->click();
+            // Another cursor stores a row under the id the new model was given.
+            TestBase::addDataRows(QStringLiteral("ms"), {{{"Id_ms", 5}, {"Marchio_ms", "ALTRO"}}});
+            typeInto(lineEdit(window, "DBEdit1"), QStringLiteral("EPSON"));
+            typeInto(lineEdit(window, "DBEdit2"), QStringLiteral("FP-81"));
+            typeInto(lineEdit(window, "DBEdit3"), QStringLiteral("EP"));
+            button(window, "Button1")->click();
+            QCOMPARE(page(window), int(TmisuratoriForm::EntryPage));
+            QCOMPARE(dm->Tabms->state(), engine::TableState::Insert);
+            QCOMPARE(lineEdit(window, "DBEdit1")->text(), QStringLiteral("EPSON"));
+            button(window, "Button2")->click();
+            QCOMPARE(page(window), int(TmisuratoriForm::ListPage));
+            button(window, "SpeedButton4")->click();
+        });
+        QCOMPARE(Messages::shown(), (QList<ShownMessage>{
+                                        {MessageKind::Error, QStringLiteral("Impossibile registrare il record nella tabella ms: chiave duplicata")}}));
+        QVERIFY(!m_data->Tabms->locate(QStringLiteral("Marchio_ms"), {QStringLiteral("EPSON")}));
+    }
+
     void deletingWarnsTwiceThenAsks_data()
     {
         QTest::addColumn<bool>("yes");
