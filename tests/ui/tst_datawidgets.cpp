@@ -267,6 +267,34 @@ private Q_SLOTS:
         QCOMPARE(model->rowCount(), 0);
     }
 
+    void tabLeavesTheGrid_data()
+    {
+        QTest::addColumn<bool>("backwards");
+        QTest::newRow("Tab") << false;
+        QTest::newRow("Shift+Tab") << true;
+    }
+    void tabLeavesTheGrid()
+    {
+        QFETCH(bool, backwards);
+        QDialog window;
+        auto *before = new QLineEdit(&window);
+        auto *grid = new DBGrid(&window);
+        auto *after = new QLineEdit(&window);
+        grid->setDataSource(m_shopSource.get());
+        grid->setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale")},
+                          {QStringLiteral("Comune"), QStringLiteral("Comune")}});
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(grid), static_cast<QWidget *>(after)})
+            layout->addWidget(w);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget(), backwards ? before : after);
+        QCOMPARE(grid->currentIndex(), grid->model()->index(0, 0));
+    }
+
     void enterMovesToTheNextFieldAndFunctionKeysClickVisibleButtons()
     {
         QDialog window;
