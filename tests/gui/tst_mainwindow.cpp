@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -105,18 +106,18 @@ private Q_SLOTS:
         QCOMPARE(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton"))->text(), QStringLiteral("Scarico per"));
 
         QMenuBar *menuBar = window().menuBar();
-        QCOMPARE(captions(menuBar->actions()), (QStringList{"Tabelle", "Gestione", "Utilità", "?"}));
+        QCOMPARE(captions(menuBar->actions()), (QStringList{"&Tabelle", "&Gestione", "&Utilità", "&?"}));
         const QList<QAction *> menus = menuBar->actions();
         QCOMPARE(captions(menus[0]->menu()->actions()),
-                 (QStringList{"Soggetto obbligato (concessionario)", "Tecnici", "Esercizi (clienti)", "Misuratori (tipologia)",
-                              "Intermediari", "Elenco comuni ", "Uscita dal programma"}));
-        QCOMPARE(captions(menus[1]->menu()->actions()), QStringList{"Crea file per Agenzia delle Entrate"});
+                 (QStringList{"&Soggetto obbligato (concessionario)", "&Tecnici", "&Esercizi (clienti)", "&Misuratori (tipologia)",
+                              "&Intermediari", "Elenco &comuni ", "&Uscita dal programma"}));
+        QCOMPARE(captions(menus[1]->menu()->actions()), QStringList{"&Crea file per Agenzia delle Entrate"});
         QCOMPARE(captions(menus[2]->menu()->actions()),
-                 (QStringList{"svuota archivi", "Importa", "copia di salvataggio...", "Imposta anni e tecnici validi",
-                              "Impostazioni...", "Cambia anno..."}));
+                 (QStringList{"&svuota archivi", "&Importa", "&copia di salvataggio...", "Imposta anni e &tecnici validi",
+                              "Im&postazioni...", "C&ambia anno..."}));
         QCOMPARE(captions(menus[2]->menu()->actions()[1]->menu()->actions()),
-                 (QStringList{"importa da file per agenzia", "importa info aggiuntive"}));
-        QCOMPARE(captions(menus[3]->menu()->actions()), (QStringList{"Informazioni su...", "Primi passi..."}));
+                 (QStringList{"importa da file per &agenzia", "importa &info aggiuntive"}));
+        QCOMPARE(captions(menus[3]->menu()->actions()), (QStringList{"&Informazioni su...", "&Primi passi..."}));
 
         // Only the commands whose windows exist can be given.
         QStringList enabled;
@@ -128,6 +129,57 @@ private Q_SLOTS:
                                        "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni",
                                        "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
+    }
+
+    void everyMenuItemHasItsOwnMnemonic()
+    {
+        QList<QList<QAction *>> levels{window().menuBar()->actions()};
+        while (!levels.isEmpty()) {
+            QSet<QKeySequence> keys;
+            for (QAction *action : levels.takeFirst()) {
+                if (action->isSeparator())
+                    continue;
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                QVERIFY2(!key.isEmpty(), qPrintable(action->text()));
+                QVERIFY2(!keys.contains(key), qPrintable(action->text()));
+                keys.insert(key);
+                if (action->menu())
+                    levels.append(action->menu()->actions());
+            }
+        }
+    }
+
+    void altAndTheMnemonicOpenTheMenu_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("Alt+T") << int(Qt::Key_T) << QStringLiteral("menuTabelle");
+        QTest::newRow("Alt+G") << int(Qt::Key_G) << QStringLiteral("menuGestione");
+        QTest::newRow("Alt+U") << int(Qt::Key_U) << QStringLiteral("menuUtilita");
+        QTest::newRow("Alt+?") << int(Qt::Key_Question) << QStringLiteral("menuAiuto");
+    }
+    void altAndTheMnemonicOpenTheMenu()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, menu);
+        QVERIFY(showWindow());
+        QTest::keyClick(&window(), Qt::Key(key), Qt::AltModifier);
+        QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }));
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), menu);
+        QApplication::activePopupWidget()->close();
+    }
+
+    void aSubmenuCanBeOpenedOnlyWhileOneOfItsItemsCanBeUsed()
+    {
+        auto *importa = window().findChild<QMenu *>(QStringLiteral("menuImporta"));
+        QVERIFY(!importa->menuAction()->isEnabled());
+        action("actionImportaInfo")->setEnabled(true);
+        QVERIFY(importa->menuAction()->isEnabled());
+        action("actionImportaAgenzia")->setEnabled(true);
+        action("actionImportaInfo")->setEnabled(false);
+        QVERIFY(importa->menuAction()->isEnabled());
+        action("actionImportaAgenzia")->setEnabled(false);
+        QVERIFY(!importa->menuAction()->isEnabled());
     }
 
     void creationCompletesTheConfigurationAndClosingWritesIt()
