@@ -11,6 +11,7 @@
 #include "data/tdm.h"
 #include "guitest.h"
 #include "testbase.h"
+#include "years/sel_annow.h"
 
 #include <QDir>
 #include <QLabel>
@@ -180,6 +181,15 @@ private Q_SLOTS:
         QVERIFY(importa->menuAction()->isEnabled());
         action("actionImportaAgenzia")->setEnabled(false);
         QVERIFY(!importa->menuAction()->isEnabled());
+    }
+
+    void theYearSelectionHasNoMinimiseOrMaximiseButton()
+    {
+        const Qt::WindowFlags flags = TSel_annoForm().windowFlags();
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     }
 
     void creationCompletesTheConfigurationAndClosingWritesIt()
