@@ -9,6 +9,7 @@
 #include "ground/state.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
+#include "registries/misuratoriw.h"
 #include "guitest.h"
 #include "testbase.h"
 #include "years/sel_annow.h"
@@ -339,12 +340,27 @@ private Q_SLOTS:
             page = pages->currentIndex();
             for (int i = 0; i < pages->count(); ++i)
                 tabs << pages->tabText(i);
+            pages->setCurrentIndex(2);
+            shoot(form, QStringLiteral("primi_passi"));
             QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("ChiudiButton")), Qt::LeftButton);
         });
         action("actionPrimiPassi")->trigger();
         QCOMPARE(page, 0);
         QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5"}));
         QCOMPARE(PrimiPassiForm, nullptr);
+    }
+
+    void theMeterModelStepNamesTheFieldsOfItsWindow()
+    {
+        Tdm data;
+        TmisuratoriForm models;
+        QStringList fields;
+        for (const QLabel *label : models.findChild<QWidget *>(QStringLiteral("TabSheet2"))->findChildren<QLabel *>())
+            fields << label->text();
+        QCOMPARE(fields.size(), 3);
+        const QString step = TPrimiPassiForm().findChild<QLabel *>(QStringLiteral("TabSheet3"))->text();
+        for (const QString &field : fields)
+            QVERIFY2(step.contains(QStringLiteral("\u00ab%1\u00bb").arg(field)), qPrintable(field));
     }
 };
 
