@@ -18,10 +18,10 @@
 #include "years/sel_annow.h"
 
 #include <QCloseEvent>
-#include <QMenu>
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>

@@ -160,11 +160,12 @@ void TZOOM_comuniForm::buildMunicipalityPage()
     QList<QPair<QString, QWidget *>> fields;
     const char *const names[] = {"COMUNE", "PROVINCIAI", "CODICEFISC", "CAP", "Zona"};
     for (int i = 0; i < 5; ++i) {
-        const QByteArray objectName = "DBEdit" + QByteArray::number(i + 1);
         const QString field = QString::fromLatin1(names[i]);
-        fields << qMakePair(field, static_cast<QWidget *>(ui::upperCaseEdit(objectName.constData(), dm->dscomuni, field, this)));
+        DBEdit *edit = ui::upperCaseEdit(("DBEdit" + QByteArray::number(i + 1)).constData(), dm->dscomuni, field, this);
+        fields << qMakePair(field, static_cast<QWidget *>(edit));
+        if (i == 0)
+            m_name = edit;
     }
-    m_name = static_cast<DBEdit *>(fields.constFirst().second);
     addEntryPage("TabSheet2", QStringLiteral("Comune"), fields,
                  {command("Button1", QStringLiteral("OK"), this, &TZOOM_comuniForm::Button1Click),
                   command("Button2", QStringLiteral("ANNULLA"), this, &TZOOM_comuniForm::Button2Click)},

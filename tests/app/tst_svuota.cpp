@@ -79,7 +79,6 @@ private:
     }
 
 private Q_SLOTS:
-
     void eachBoxEmptiesItsTable_data()
     {
         QTest::addColumn<QString>("box");

@@ -9,8 +9,8 @@
 #include "ground/state.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
-#include "registries/misuratoriw.h"
 #include "guitest.h"
+#include "registries/misuratoriw.h"
 #include "testbase.h"
 #include "years/sel_annow.h"
 
@@ -95,7 +95,6 @@ private:
     void tearDown() override { m_window.reset(); }
 
 private Q_SLOTS:
-
     void toolBarAndMenuCaptions()
     {
         QStringList toolBar;

@@ -64,7 +64,6 @@ private:
     }
 
 private Q_SLOTS:
-
     void okChecksTheFieldsAndMalformedLogotypesArePurple_data()
     {
         QTest::addColumn<QString>("logotype");

@@ -57,7 +57,6 @@ private:
     }
 
 private Q_SLOTS:
-
     void nuovoUpToNineTypes_data()
     {
         QTest::addColumn<int>("rows");

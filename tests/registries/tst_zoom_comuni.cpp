@@ -79,7 +79,6 @@ private:
     }
 
 private Q_SLOTS:
-
     void callerTagDecidesCaptionCommandsAndWhatIsWritten_data()
     {
         QTest::addColumn<QString>("tag");

@@ -80,7 +80,6 @@ private:
     }
 
 private Q_SLOTS:
-
     void editFollowsTheCursorAndWritesWhenLeft()
     {
         DBEdit edit;

@@ -90,7 +90,6 @@ private:
     }
 
 private Q_SLOTS:
-
     void firstStartOnAnEmptyFolderCreatesTheYear()
     {
         makeTemplates();
