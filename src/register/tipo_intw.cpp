@@ -33,11 +33,12 @@ void Ttipo_intForm::buildListPage()
     grid->setColumns({{QStringLiteral("tipo"), QStringLiteral("tipo"), 70},
                       {QStringLiteral("descrizione"), QStringLiteral("descrizione"), 380},
                       {QStringLiteral("locked"), QStringLiteral("locked"), 0}});
-    QWidget *page = ui::listPage(grid,
-                                 {command("SpeedButton1", QStringLiteral("Nuovo"), this, &Ttipo_intForm::SpeedButton1Click),
-                                  command("SpeedButton2", QStringLiteral("Modifica"), this, &Ttipo_intForm::SpeedButton2Click),
-                                  command("SpeedButton3", QStringLiteral("Elimina"), this, &Ttipo_intForm::SpeedButton3Click)},
-                                 {command("SpeedButton4", QStringLiteral("chiudi"), this, &Ttipo_intForm::SpeedButton4Click)}, this);
+    // Made in the order Tab walks them.
+    QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &Ttipo_intForm::SpeedButton1Click);
+    QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &Ttipo_intForm::SpeedButton2Click);
+    QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("Elimina"), this, &Ttipo_intForm::SpeedButton3Click);
+    QPushButton *closeButton = command("SpeedButton4", QStringLiteral("chiudi"), this, &Ttipo_intForm::SpeedButton4Click);
+    QWidget *page = ui::listPage(grid, {newButton, editButton, deleteButton}, {closeButton}, this);
     addPage("TabSheet1", page, PageKind::List, grid);
 }
 

@@ -38,6 +38,10 @@ void TmisuratoriForm::buildListPage()
         return isWellFormedLogotype(table.valueAt(row, QStringLiteral("Logotipo_ms")).toString()) ? QColor() : Purple;
     });
 
+    // Made in the order Tab walks them.
+    QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &TmisuratoriForm::SpeedButton1Click);
+    QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &TmisuratoriForm::SpeedButton2Click);
+    QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("Elimna"), this, &TmisuratoriForm::SpeedButton3Click);
     auto *prints = new QGroupBox(QStringLiteral("stampe"), this);
     prints->setObjectName(QStringLiteral("GroupBox1"));
     // Printing waits for the report engine.
@@ -45,16 +49,11 @@ void TmisuratoriForm::buildListPage()
     print->setEnabled(false);
     auto *printsLayout = new QHBoxLayout(prints);
     printsLayout->addWidget(print);
-
-    m_close = command("SpeedButton4", QStringLiteral("chiudi"), this, &TmisuratoriForm::SpeedButton4Click);
     m_select = command("SpeedButton6", QStringLiteral("Seleziona"), this, &TmisuratoriForm::SpeedButton6Click);
     m_cancelPick = command("SpeedButton7", QStringLiteral("Annulla"), this, &TmisuratoriForm::SpeedButton7Click);
-    QWidget *page = ui::listPage(grid,
-                                 {command("SpeedButton1", QStringLiteral("Nuovo"), this, &TmisuratoriForm::SpeedButton1Click),
-                                  command("SpeedButton2", QStringLiteral("Modifica"), this, &TmisuratoriForm::SpeedButton2Click),
-                                  command("SpeedButton3", QStringLiteral("Elimna"), this, &TmisuratoriForm::SpeedButton3Click),
-                                  prints},
-                                 {m_select, m_cancelPick, m_close}, this);
+    m_close = command("SpeedButton4", QStringLiteral("chiudi"), this, &TmisuratoriForm::SpeedButton4Click);
+
+    QWidget *page = ui::listPage(grid, {newButton, editButton, deleteButton, prints}, {m_select, m_cancelPick, m_close}, this);
     addPage("TabSheet1", page, PageKind::List, grid);
 }
 

@@ -130,14 +130,13 @@ void TZOOM_comuniForm::buildMainPage()
     searchColumn->addLayout(searchRow);
     searchColumn->addStretch();
 
-    m_deleteMunicipality = command("SpeedButton6", QStringLiteral("Elimina comune"), page, &TZOOM_comuniForm::SpeedButton6Click);
-    m_select = command("RxSpeedButton1", QStringLiteral("Seleziona"), page, &TZOOM_comuniForm::RxSpeedButton1Click);
-
     auto *commands = new QHBoxLayout;
     commands->addWidget(command("SpeedButton1", QStringLiteral("Nuovo"), page, &TZOOM_comuniForm::SpeedButton1Click));
     commands->addWidget(command("SpeedButton2", QStringLiteral("Modifica"), page, &TZOOM_comuniForm::SpeedButton2Click));
+    m_deleteMunicipality = command("SpeedButton6", QStringLiteral("Elimina comune"), page, &TZOOM_comuniForm::SpeedButton6Click);
     commands->addWidget(m_deleteMunicipality);
     commands->addSpacing(24);
+    m_select = command("RxSpeedButton1", QStringLiteral("Seleziona"), page, &TZOOM_comuniForm::RxSpeedButton1Click);
     commands->addWidget(m_select);
     commands->addWidget(command("RxSpeedButton2", QStringLiteral("Chiudi"), page, &TZOOM_comuniForm::RxSpeedButton2Click));
 

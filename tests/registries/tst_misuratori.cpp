@@ -8,6 +8,7 @@
 #include "testbase.h"
 #include "ui/dbgrid.h"
 
+#include <QApplication>
 #include <QStackedWidget>
 
 #include <memory>
@@ -136,6 +137,21 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown(), (QList<ShownMessage>{
                                         {MessageKind::Error, QStringLiteral("Impossibile registrare il record nella tabella ms: chiave duplicata")}}));
         QVERIFY(!m_data->Tabms->locate(QStringLiteral("Marchio_ms"), {QStringLiteral("EPSON")}));
+    }
+
+    void tabWalksTheListPageInTheOrderShown()
+    {
+        QStringList walked;
+        openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            for (int step = 0; step < 6; ++step) {
+                walked << QApplication::focusWidget()->objectName();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            button(window, "SpeedButton4")->click();
+        });
+        // "Stampa " waits for the report engine; "Seleziona" and "Annulla" are the picker's.
+        QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "RxDBGrid1"}));
     }
 
     void deletingWarnsTwiceThenAsks_data()
