@@ -21,12 +21,15 @@
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +43,19 @@ QString laboratoryFiscalCode()
     } catch (const engine::EngineError &) {
         return {};
     }
+}
+
+// A submenu can be opened only while one of its items can be used; it follows the items it holds now.
+void followItems(QMenu *submenu)
+{
+    const auto update = [submenu] {
+        const QList<QAction *> items = submenu->actions();
+        submenu->menuAction()->setEnabled(
+            std::any_of(items.cbegin(), items.cend(), [](const QAction *item) { return !item->isSeparator() && item->isEnabled(); }));
+    };
+    for (QAction *item : submenu->actions())
+        QObject::connect(item, &QAction::changed, submenu, update);
+    update();
 }
 
 } // namespace
@@ -83,23 +99,24 @@ QAction *TMainForm::command(const char *objectName, const QString &text, const Q
 
 void TMainForm::buildCommands()
 {
-    // Text is the menu caption; iconText, where set, the tool-bar caption.
-    command("actionSoggetto", QStringLiteral("Soggetto obbligato (concessionario)"))->setIconText(QStringLiteral("Soggetto Obbligato"));
-    command("actionTecnici", QStringLiteral("Tecnici"), Qt::Key_F3)->setIconText(QStringLiteral("Tecnici /F3"));
-    command("actionEsercizi", QStringLiteral("Esercizi (clienti)"), Qt::Key_F4)->setIconText(QStringLiteral("Esercizio/cliente /F4"));
-    command("actionMisuratori", QStringLiteral("Misuratori (tipologia)"), Qt::Key_F5)->setIconText(QStringLiteral("Misuratori /F5"));
+    // Text is the menu caption, with its mnemonic, unique within its menu; iconText, where set, the
+    // tool-bar caption.
+    command("actionSoggetto", QStringLiteral("&Soggetto obbligato (concessionario)"))->setIconText(QStringLiteral("Soggetto Obbligato"));
+    command("actionTecnici", QStringLiteral("&Tecnici"), Qt::Key_F3)->setIconText(QStringLiteral("Tecnici /F3"));
+    command("actionEsercizi", QStringLiteral("&Esercizi (clienti)"), Qt::Key_F4)->setIconText(QStringLiteral("Esercizio/cliente /F4"));
+    command("actionMisuratori", QStringLiteral("&Misuratori (tipologia)"), Qt::Key_F5)->setIconText(QStringLiteral("Misuratori /F5"));
     command("actionInterventi", QStringLiteral("Elenco Interventi"), Qt::Key_F6)->setIconText(QStringLiteral("Elenco Interventi /F6"));
     command("actionStampa", QStringLiteral("stampa"));
     command("actionTipiIntervento", QStringLiteral("tipi intervento"));
-    command("actionIntermediari", QStringLiteral("Intermediari"));
-    command("actionComuni", QStringLiteral("Elenco comuni "));
-    command("actionSvuota", QStringLiteral("svuota archivi"));
-    command("actionImportaAgenzia", QStringLiteral("importa da file per agenzia"));
-    command("actionImportaInfo", QStringLiteral("importa info aggiuntive"));
-    command("actionBackup", QStringLiteral("copia di salvataggio..."));
-    command("actionAbilitazioni", QStringLiteral("Imposta anni e tecnici validi"));
-    command("actionImpostazioni", QStringLiteral("Impostazioni..."));
-    command("actionCambiaAnno", QStringLiteral("Cambia anno..."));
+    command("actionIntermediari", QStringLiteral("&Intermediari"));
+    command("actionComuni", QStringLiteral("Elenco &comuni "));
+    command("actionSvuota", QStringLiteral("&svuota archivi"));
+    command("actionImportaAgenzia", QStringLiteral("importa da file per &agenzia"));
+    command("actionImportaInfo", QStringLiteral("importa &info aggiuntive"));
+    command("actionBackup", QStringLiteral("&copia di salvataggio..."));
+    command("actionAbilitazioni", QStringLiteral("Imposta anni e &tecnici validi"));
+    command("actionImpostazioni", QStringLiteral("Im&postazioni..."));
+    command("actionCambiaAnno", QStringLiteral("C&ambia anno..."));
     // Their windows are not part of the program yet.
     for (QAction *action : actions())
         action->setEnabled(false);
@@ -118,14 +135,14 @@ void TMainForm::buildCommands()
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
 
-    QAction *close = command("actionChiudi", QStringLiteral("Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
+    QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));
     connect(close, &QAction::triggered, this, &QWidget::close);
-    connect(command("actionScarico", QStringLiteral("Crea file per Agenzia delle Entrate")), &QAction::triggered, this,
+    connect(command("actionScarico", QStringLiteral("&Crea file per Agenzia delle Entrate")), &QAction::triggered, this,
             &TMainForm::scaricoPer);
-    connect(command("actionInformazioni", QStringLiteral("Informazioni su...")), &QAction::triggered, this,
+    connect(command("actionInformazioni", QStringLiteral("&Informazioni su...")), &QAction::triggered, this,
             &TMainForm::informazioniSu);
-    connect(command("actionPrimiPassi", QStringLiteral("Primi passi...")), &QAction::triggered, this,
+    connect(command("actionPrimiPassi", QStringLiteral("&Primi passi...")), &QAction::triggered, this,
             &TMainForm::primiPassi);
 }
 
@@ -152,28 +169,29 @@ void TMainForm::buildMenu()
 {
     auto add = [this](QMenu *menu, const char *name) { menu->addAction(findChild<QAction *>(QString::fromLatin1(name))); };
 
-    QMenu *tabelle = menuBar()->addMenu(QStringLiteral("Tabelle"));
+    QMenu *tabelle = menuBar()->addMenu(QStringLiteral("&Tabelle"));
     tabelle->setObjectName(QStringLiteral("menuTabelle"));
     for (const char *name : {"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionIntermediari", "actionComuni"})
         add(tabelle, name);
     tabelle->addSeparator();
     add(tabelle, "actionChiudi");
 
-    QMenu *gestione = menuBar()->addMenu(QStringLiteral("Gestione"));
+    QMenu *gestione = menuBar()->addMenu(QStringLiteral("&Gestione"));
     gestione->setObjectName(QStringLiteral("menuGestione"));
     add(gestione, "actionScarico");
 
-    QMenu *utilita = menuBar()->addMenu(QStringLiteral("Utilità"));
+    QMenu *utilita = menuBar()->addMenu(QStringLiteral("&Utilità"));
     utilita->setObjectName(QStringLiteral("menuUtilita"));
     add(utilita, "actionSvuota");
-    QMenu *importa = utilita->addMenu(QStringLiteral("Importa"));
+    QMenu *importa = utilita->addMenu(QStringLiteral("&Importa"));
     importa->setObjectName(QStringLiteral("menuImporta"));
     add(importa, "actionImportaAgenzia");
     add(importa, "actionImportaInfo");
+    followItems(importa);
     for (const char *name : {"actionBackup", "actionAbilitazioni", "actionImpostazioni", "actionCambiaAnno"})
         add(utilita, name);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("?"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("menuAiuto"));
     add(help, "actionInformazioni");
     add(help, "actionPrimiPassi");

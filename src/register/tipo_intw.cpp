@@ -4,37 +4,20 @@
 #include "ground/state.h"
 #include "data/ignoringfailures.h"
 #include "data/tdm.h"
-#include "ui/closeguard.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
-#include "ui/forms.h"
-#include "ui/keyhelpers.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QStackedWidget>
-#include <QVBoxLayout>
 
 Ttipo_intForm *tipo_intForm = nullptr;
 
 using engine::Table;
 
 Ttipo_intForm::Ttipo_intForm(QWidget *parent)
-    : QDialog(parent)
+    : RegistryWindow("tipo_intForm", QStringLiteral("Tipo di intervento:"), {700, 480}, parent)
 {
-    requireDataModule();
-    setObjectName(QStringLiteral("tipo_intForm"));
-    setWindowTitle(QStringLiteral("Tipo di intervento:"));
-    resize(700, 480);
-
-    m_pages = new QStackedWidget(this);
-    m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->addWidget(buildListPage());
-    m_pages->addWidget(buildEditPage());
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages);
-    new CloseGuard(this, m_pages, ListPage);
+    buildListPage();
+    buildEditPage();
 }
 
 Ttipo_intForm::~Ttipo_intForm()
@@ -42,69 +25,34 @@ Ttipo_intForm::~Ttipo_intForm()
     FormClose();
 }
 
-QWidget *Ttipo_intForm::buildListPage()
+void Ttipo_intForm::buildListPage()
 {
-    auto *page = new QWidget(this);
-    page->setObjectName(QStringLiteral("TabSheet1"));
-
-    auto *grid = new DBGrid(page);
+    auto *grid = new DBGrid(this);
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setDataSource(dm->dstipo_int);
     grid->setColumns({{QStringLiteral("tipo"), QStringLiteral("tipo"), 70},
                       {QStringLiteral("descrizione"), QStringLiteral("descrizione"), 380},
                       {QStringLiteral("locked"), QStringLiteral("locked"), 0}});
-
-    auto *newButton = ui::commandButton("SpeedButton1", QStringLiteral("Nuovo"), page);
-    auto *editButton = ui::commandButton("SpeedButton2", QStringLiteral("Modifica"), page);
-    auto *deleteButton = ui::commandButton("SpeedButton3", QStringLiteral("Elimina"), page);
-    auto *closeButton = ui::commandButton("SpeedButton4", QStringLiteral("chiudi"), page);
-    connect(newButton, &QPushButton::clicked, this, &Ttipo_intForm::SpeedButton1Click);
-    connect(editButton, &QPushButton::clicked, this, &Ttipo_intForm::SpeedButton2Click);
-    connect(deleteButton, &QPushButton::clicked, this, &Ttipo_intForm::SpeedButton3Click);
-    connect(closeButton, &QPushButton::clicked, this, &Ttipo_intForm::SpeedButton4Click);
-
-    auto *commands = new QHBoxLayout;
-    commands->addWidget(newButton);
-    commands->addWidget(editButton);
-    commands->addWidget(deleteButton);
-    commands->addStretch();
-    commands->addWidget(closeButton);
-
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(grid, 1);
-    layout->addLayout(commands);
-    return page;
+    // Made in the order Tab walks them.
+    QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &Ttipo_intForm::SpeedButton1Click);
+    QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &Ttipo_intForm::SpeedButton2Click);
+    QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("Elimina"), this, &Ttipo_intForm::SpeedButton3Click);
+    QPushButton *closeButton = command("SpeedButton4", QStringLiteral("chiudi"), this, &Ttipo_intForm::SpeedButton4Click);
+    QWidget *page = ui::listPage(grid, {newButton, editButton, deleteButton}, {closeButton}, this);
+    addPage("TabSheet1", page, PageKind::List, grid);
 }
 
-QWidget *Ttipo_intForm::buildEditPage()
+void Ttipo_intForm::buildEditPage()
 {
-    m_description = new DBEdit(this);
-    m_description->setObjectName(QStringLiteral("DBEdit1"));
-    m_description->bind(dm->dstipo_int, QStringLiteral("descrizione"));
-    m_description->setUpperCase(true);
+    m_description = ui::upperCaseEdit("DBEdit1", dm->dstipo_int, QStringLiteral("descrizione"), this);
     m_code = new QSpinBox(this);
     m_code->setObjectName(QStringLiteral("SpinEdit1"));
     m_code->setRange(1, MaxTypes);
-
-    auto *ok = ui::commandButton("SpeedButton5", QStringLiteral("OK"), this);
-    auto *cancel = ui::commandButton("SpeedButton6", QStringLiteral("Annulla"), this);
-    connect(ok, &QPushButton::clicked, this, &Ttipo_intForm::SpeedButton5Click);
-    connect(cancel, &QPushButton::clicked, this, &Ttipo_intForm::SpeedButton6Click);
-    QWidget *page = ui::entryPage(QStringLiteral("Tipo di intervento"),
-                                  {{QStringLiteral("descrizione"), m_description}, {QStringLiteral("tipo"), m_code}},
-                                  {ok, cancel}, this);
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    ui::enterMovesToNextField(page);
-    return page;
-}
-
-void Ttipo_intForm::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    FormShow();
+    addEntryPage("TabSheet2", QStringLiteral("Tipo di intervento"),
+                 {{QStringLiteral("descrizione"), m_description}, {QStringLiteral("tipo"), m_code}},
+                 {command("SpeedButton5", QStringLiteral("OK"), this, &Ttipo_intForm::SpeedButton5Click),
+                  command("SpeedButton6", QStringLiteral("Annulla"), this, &Ttipo_intForm::SpeedButton6Click)},
+                 m_description);
 }
 
 void Ttipo_intForm::FormShow()
@@ -115,21 +63,12 @@ void Ttipo_intForm::FormShow()
         m_codes.setIndexName(QStringLiteral("tipo_index"));
         m_codes.open();
     });
-    showPage(ListPage);
+    RegistryWindow::FormShow();
 }
 
 void Ttipo_intForm::FormClose()
 {
     ignoringFailures([this] { m_codes.close(); });
-    // A type left half entered must not be posted by the next move of the shared cursor.
-    dm->Tabtipo_int->cancel();
-}
-
-void Ttipo_intForm::showPage(Page page)
-{
-    m_pages->setCurrentIndex(page);
-    if (page == EditPage)
-        m_description->setFocus();
 }
 
 bool Ttipo_intForm::currentLocked() const
@@ -144,9 +83,8 @@ void Ttipo_intForm::SpeedButton1Click()
         Messages::plain(QStringLiteral("possono essere inseriti solo 9 tipi di intervento"));
         return;
     }
-    showPage(EditPage);
-    dm->Tabtipo_int->append();
-    m_code->setValue(m_code->minimum());
+    if (startEntry(dm->Tabtipo_int, Entry::Append, EditPage))
+        m_code->setValue(m_code->minimum());
 }
 
 void Ttipo_intForm::SpeedButton2Click()
@@ -155,9 +93,8 @@ void Ttipo_intForm::SpeedButton2Click()
         Messages::plain(QStringLiteral("Record non modificabile"));
         return;
     }
-    showPage(EditPage);
-    dm->Tabtipo_int->edit();
-    m_code->setValue(dm->Tabtipo_int->asInteger(QStringLiteral("tipo")));
+    if (startEntry(dm->Tabtipo_int, Entry::Edit, EditPage))
+        m_code->setValue(dm->Tabtipo_int->asInteger(QStringLiteral("tipo")));
 }
 
 void Ttipo_intForm::SpeedButton3Click()
@@ -183,22 +120,12 @@ void Ttipo_intForm::SpeedButton5Click()
         Messages::plain(QStringLiteral("codice TIPO già in uso. Cambialo."));
         return;
     }
-    if (!commitEdits(m_pages->widget(EditPage)))
-        return;
-    try {
-        types->setValue(QStringLiteral("tipo"), code);
-        types->post();
-    } catch (const std::exception &failure) {
-        Messages::error(failure);
-        return;
-    }
-    showPage(ListPage);
+    storeEntry(types, [&] { types->setValue(QStringLiteral("tipo"), code); });
 }
 
 void Ttipo_intForm::SpeedButton6Click()
 {
-    dm->Tabtipo_int->cancel();
-    showPage(ListPage);
+    cancelEntry(dm->Tabtipo_int);
 }
 
 void Ttipo_intForm::SpeedButton4Click()

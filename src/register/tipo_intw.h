@@ -7,14 +7,12 @@
 // Pages: 0 the list, 1 a type being entered.
 
 #include "data/engine/table.h"
-
-#include <QDialog>
+#include "ui/registrywindow.h"
 
 class DBEdit;
 class QSpinBox;
-class QStackedWidget;
 
-class Ttipo_intForm : public QDialog {
+class Ttipo_intForm : public RegistryWindow {
     Q_OBJECT
 
 public:
@@ -24,13 +22,9 @@ public:
     enum Page { ListPage, EditPage };
     static constexpr int MaxTypes = 9;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void FormShow();
+    void FormShow() override;
     void FormClose();
-    void showPage(Page page);
     bool currentLocked() const;
 
     void SpeedButton1Click(); // Nuovo
@@ -40,14 +34,12 @@ private:
     void SpeedButton6Click(); // Annulla
     void SpeedButton4Click(); // chiudi
 
-    QWidget *buildListPage();
-    QWidget *buildEditPage();
+    void buildListPage();
+    void buildEditPage();
 
-    QStackedWidget *m_pages;
     DBEdit *m_description;
     QSpinBox *m_code;
     engine::Table m_codes; // the code check's own cursor, ordered by code
-    bool m_shown = false;
 };
 
 extern Ttipo_intForm *tipo_intForm;

@@ -1,20 +1,13 @@
 #include "registries/misuratoriw.h"
 
 #include "ground/messages.h"
-#include "ground/state.h"
 #include "data/tdm.h"
 #include "registries/misuratori.h"
-#include "ui/closeguard.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
-#include "ui/forms.h"
-#include "ui/keyhelpers.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QVBoxLayout>
 
 TmisuratoriForm *misuratoriForm = nullptr;
 
@@ -27,28 +20,15 @@ const QColor Purple(0x80, 0x00, 0x80);
 } // namespace
 
 TmisuratoriForm::TmisuratoriForm(QWidget *parent)
-    : QDialog(parent)
+    : RegistryWindow("misuratoriForm", QStringLiteral("Elenco misuratori"), {900, 600}, parent)
 {
-    requireDataModule();
-    setObjectName(QStringLiteral("misuratoriForm"));
-    setWindowTitle(QStringLiteral("Elenco misuratori"));
-    resize(900, 600);
-
-    m_pages = new QStackedWidget(this);
-    m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->addWidget(buildListPage());
-    m_pages->addWidget(buildEntryPage());
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages);
-    new CloseGuard(this, m_pages, ListPage);
+    buildListPage();
+    buildEntryPage();
 }
 
-QWidget *TmisuratoriForm::buildListPage()
+void TmisuratoriForm::buildListPage()
 {
-    auto *page = new QWidget(this);
-    page->setObjectName(QStringLiteral("TabSheet1"));
-
-    auto *grid = new DBGrid(page);
+    auto *grid = new DBGrid(this);
     grid->setObjectName(QStringLiteral("RxDBGrid1"));
     grid->setDataSource(dm->dsms);
     grid->setColumns({{QStringLiteral("Marchio_ms"), QStringLiteral("Marchio misuratore"), 300},
@@ -58,109 +38,53 @@ QWidget *TmisuratoriForm::buildListPage()
         return isWellFormedLogotype(table.valueAt(row, QStringLiteral("Logotipo_ms")).toString()) ? QColor() : Purple;
     });
 
-    auto *newButton = ui::commandButton("SpeedButton1", QStringLiteral("Nuovo"), page);
-    auto *editButton = ui::commandButton("SpeedButton2", QStringLiteral("Modifica"), page);
-    auto *deleteButton = ui::commandButton("SpeedButton3", QStringLiteral("Elimna"), page);
-    connect(newButton, &QPushButton::clicked, this, &TmisuratoriForm::SpeedButton1Click);
-    connect(editButton, &QPushButton::clicked, this, &TmisuratoriForm::SpeedButton2Click);
-    connect(deleteButton, &QPushButton::clicked, this, &TmisuratoriForm::SpeedButton3Click);
-
-    auto *prints = new QGroupBox(QStringLiteral("stampe"), page);
+    // Made in the order Tab walks them.
+    QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &TmisuratoriForm::SpeedButton1Click);
+    QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &TmisuratoriForm::SpeedButton2Click);
+    QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("Elimna"), this, &TmisuratoriForm::SpeedButton3Click);
+    auto *prints = new QGroupBox(QStringLiteral("stampe"), this);
     prints->setObjectName(QStringLiteral("GroupBox1"));
     // Printing waits for the report engine.
     auto *print = ui::commandButton("SpeedButton8", QStringLiteral("Stampa "), prints);
     print->setEnabled(false);
     auto *printsLayout = new QHBoxLayout(prints);
     printsLayout->addWidget(print);
+    m_select = command("SpeedButton6", QStringLiteral("Seleziona"), this, &TmisuratoriForm::SpeedButton6Click);
+    m_cancelPick = command("SpeedButton7", QStringLiteral("Annulla"), this, &TmisuratoriForm::SpeedButton7Click);
+    m_close = command("SpeedButton4", QStringLiteral("chiudi"), this, &TmisuratoriForm::SpeedButton4Click);
 
-    m_close = ui::commandButton("SpeedButton4", QStringLiteral("chiudi"), page);
-    m_select = ui::commandButton("SpeedButton6", QStringLiteral("Seleziona"), page);
-    m_cancelPick = ui::commandButton("SpeedButton7", QStringLiteral("Annulla"), page);
-    connect(m_close, &QPushButton::clicked, this, &TmisuratoriForm::SpeedButton4Click);
-    connect(m_select, &QPushButton::clicked, this, &TmisuratoriForm::SpeedButton6Click);
-    connect(m_cancelPick, &QPushButton::clicked, this, &TmisuratoriForm::SpeedButton7Click);
-
-    auto *commands = new QHBoxLayout;
-    commands->addWidget(newButton);
-    commands->addWidget(editButton);
-    commands->addWidget(deleteButton);
-    commands->addSpacing(16);
-    commands->addWidget(prints);
-    commands->addStretch();
-    commands->addWidget(m_select);
-    commands->addWidget(m_cancelPick);
-    commands->addWidget(m_close);
-
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(grid, 1);
-    layout->addLayout(commands);
-    return page;
+    QWidget *page = ui::listPage(grid, {newButton, editButton, deleteButton, prints}, {m_select, m_cancelPick, m_close}, this);
+    addPage("TabSheet1", page, PageKind::List, grid);
 }
 
-QWidget *TmisuratoriForm::buildEntryPage()
+void TmisuratoriForm::buildEntryPage()
 {
-    auto edit = [this](const char *name, const QString &field) {
-        auto *e = new DBEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        e->bind(dm->dsms, field);
-        e->setUpperCase(true);
-        return e;
-    };
-    m_brand = edit("DBEdit1", QStringLiteral("Marchio_ms"));
-    m_model = edit("DBEdit2", QStringLiteral("Denominazione_ms"));
-    m_logotype = edit("DBEdit3", QStringLiteral("Logotipo_ms"));
-
-    auto *ok = ui::commandButton("Button1", QStringLiteral("OK"), this);
-    auto *cancel = ui::commandButton("Button2", QStringLiteral("Annulla"), this);
-    connect(ok, &QPushButton::clicked, this, &TmisuratoriForm::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &TmisuratoriForm::Button2Click);
-    QWidget *page = ui::entryPage(QStringLiteral("Misuratore"),
-                                  {{QStringLiteral("Marchio misuratore"), m_brand},
-                                   {QStringLiteral("Denominazione misuratore"), m_model},
-                                   {QStringLiteral("Logotipo misuratore"), m_logotype}},
-                                  {ok, cancel}, this);
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    ui::enterMovesToNextField(page);
-    return page;
-}
-
-void TmisuratoriForm::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    FormShow();
+    m_brand = ui::upperCaseEdit("DBEdit1", dm->dsms, QStringLiteral("Marchio_ms"), this);
+    m_model = ui::upperCaseEdit("DBEdit2", dm->dsms, QStringLiteral("Denominazione_ms"), this);
+    m_logotype = ui::upperCaseEdit("DBEdit3", dm->dsms, QStringLiteral("Logotipo_ms"), this);
+    addEntryPage("TabSheet2", QStringLiteral("Misuratore"),
+                 {{QStringLiteral("Marchio misuratore"), m_brand},
+                  {QStringLiteral("Denominazione misuratore"), m_model},
+                  {QStringLiteral("Logotipo misuratore"), m_logotype}},
+                 {command("Button1", QStringLiteral("OK"), this, &TmisuratoriForm::Button1Click),
+                  command("Button2", QStringLiteral("Annulla"), this, &TmisuratoriForm::Button2Click)},
+                 m_brand);
 }
 
 void TmisuratoriForm::FormShow()
 {
-    showPage(ListPage);
-    AppState &state = appState();
-    const bool picking = state.SceltaFatta;
-    state.SceltaFatta = false;
-    m_close->setVisible(!picking);
-    m_select->setVisible(picking);
-    m_cancelPick->setVisible(picking);
-}
-
-void TmisuratoriForm::showPage(Page page)
-{
-    m_pages->setCurrentIndex(page);
-    if (page == EntryPage)
-        m_brand->setFocus();
+    RegistryWindow::FormShow();
+    offerChoice(m_close, m_select, m_cancelPick);
 }
 
 void TmisuratoriForm::SpeedButton1Click()
 {
-    dm->Tabms->append();
-    showPage(EntryPage);
+    startEntry(dm->Tabms, Entry::Append, EntryPage);
 }
 
 void TmisuratoriForm::SpeedButton2Click()
 {
-    dm->Tabms->edit();
-    showPage(EntryPage);
+    startEntry(dm->Tabms, Entry::Edit, EntryPage);
 }
 
 void TmisuratoriForm::SpeedButton3Click()
@@ -187,21 +111,12 @@ void TmisuratoriForm::Button1Click()
         Messages::plain(QStringLiteral("Per confermare è necessario inserire tutti i valori nei campi"));
         return;
     }
-    if (!commitEdits(m_pages->widget(EntryPage)))
-        return;
-    try {
-        dm->Tabms->post();
-    } catch (const std::exception &failure) {
-        Messages::error(failure);
-        return;
-    }
-    showPage(ListPage);
+    storeEntry(dm->Tabms);
 }
 
 void TmisuratoriForm::Button2Click()
 {
-    dm->Tabms->cancel();
-    showPage(ListPage);
+    cancelEntry(dm->Tabms);
 }
 
 void TmisuratoriForm::SpeedButton4Click()
@@ -211,8 +126,7 @@ void TmisuratoriForm::SpeedButton4Click()
 
 void TmisuratoriForm::SpeedButton6Click()
 {
-    appState().SceltaFatta = true;
-    accept();
+    closeWithChoice();
 }
 
 void TmisuratoriForm::SpeedButton7Click()

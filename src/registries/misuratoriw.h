@@ -6,13 +6,12 @@
 //
 // Pages: 0 the list, 1 a model being entered. Rows whose logotype is malformed are drawn purple.
 
-#include <QDialog>
+#include "ui/registrywindow.h"
 
 class DBEdit;
 class QPushButton;
-class QStackedWidget;
 
-class TmisuratoriForm : public QDialog {
+class TmisuratoriForm : public RegistryWindow {
     Q_OBJECT
 
 public:
@@ -20,12 +19,8 @@ public:
 
     enum Page { ListPage, EntryPage };
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void FormShow();
-    void showPage(Page page);
+    void FormShow() override;
 
     void SpeedButton1Click(); // Nuovo
     void SpeedButton2Click(); // Modifica
@@ -36,17 +31,15 @@ private:
     void SpeedButton6Click(); // Seleziona (picker)
     void SpeedButton7Click(); // Annulla (picker)
 
-    QWidget *buildListPage();
-    QWidget *buildEntryPage();
+    void buildListPage();
+    void buildEntryPage();
 
-    QStackedWidget *m_pages;
     QPushButton *m_close;
     QPushButton *m_select;
     QPushButton *m_cancelPick;
     DBEdit *m_brand;
     DBEdit *m_model;
     DBEdit *m_logotype;
-    bool m_shown = false;
 };
 
 extern TmisuratoriForm *misuratoriForm;

@@ -7,7 +7,6 @@
 #include "registries/comuni.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
-#include "ui/forms.h"
 #include "ui/keyhelpers.h"
 #include "ui/radiogroup.h"
 
@@ -16,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -68,26 +66,16 @@ void writeFields(Table *record, const QList<std::pair<QString, QString>> &values
 } // namespace
 
 TZOOM_comuniForm::TZOOM_comuniForm(QWidget *parent)
-    : QDialog(parent)
+    : RegistryWindow("ZOOM_comuniForm", QStringLiteral("ZOOM comuni:"), {980, 640}, parent)
 {
-    requireDataModule();
-    setObjectName(QStringLiteral("ZOOM_comuniForm"));
-    setWindowTitle(QStringLiteral("ZOOM comuni:"));
-    resize(980, 640);
-
-    m_pages = new QStackedWidget(this);
-    m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->addWidget(buildMainPage());
-    m_pages->addWidget(buildMunicipalityPage());
-    m_pages->addWidget(buildZonePage());
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages);
+    buildMainPage();
+    buildMunicipalityPage();
+    buildZonePage();
 }
 
-QWidget *TZOOM_comuniForm::buildMainPage()
+void TZOOM_comuniForm::buildMainPage()
 {
     auto *page = new QWidget(this);
-    page->setObjectName(QStringLiteral("TabSheet1"));
 
     auto *hint = new QLabel(QStringLiteral("Clicca sulle colonne evidenziate verdi per cambiare l'ordinamento"), page);
     hint->setObjectName(QStringLiteral("Label1"));
@@ -108,10 +96,8 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     m_zones->setDataSource(dm->dszone);
     m_zones->setColumns({{QStringLiteral("CAP_zona"), QStringLiteral("CAP_zona"), 90},
                          {QStringLiteral("Descrizione"), QStringLiteral("Descrizione"), 0}});
-    m_addZone = ui::commandButton("SpeedButton4", QStringLiteral("Aggiungi zona"), m_zonePanel);
-    m_deleteZone = ui::commandButton("SpeedButton5", QStringLiteral("Elimina"), m_zonePanel);
-    connect(m_addZone, &QPushButton::clicked, this, &TZOOM_comuniForm::SpeedButton4Click);
-    connect(m_deleteZone, &QPushButton::clicked, this, &TZOOM_comuniForm::SpeedButton5Click);
+    m_addZone = command("SpeedButton4", QStringLiteral("Aggiungi zona"), m_zonePanel, &TZOOM_comuniForm::SpeedButton4Click);
+    m_deleteZone = command("SpeedButton5", QStringLiteral("Elimina"), m_zonePanel, &TZOOM_comuniForm::SpeedButton5Click);
     auto *zoneButtons = new QHBoxLayout;
     zoneButtons->addWidget(m_addZone);
     zoneButtons->addWidget(m_deleteZone);
@@ -133,9 +119,8 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     m_search->setMaxLength(40);
     m_search->setMaximumWidth(360);
     ui::setUpperCase(m_search);
-    auto *find = ui::commandButton("SpeedButton3", QStringLiteral("Trova"), page);
+    auto *find = command("SpeedButton3", QStringLiteral("Trova"), page, &TZOOM_comuniForm::Edit1Change);
     connect(m_search, &QLineEdit::textChanged, this, &TZOOM_comuniForm::Edit1Change);
-    connect(find, &QPushButton::clicked, this, &TZOOM_comuniForm::Edit1Change);
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_search, 1);
     searchRow->addWidget(find);
@@ -145,24 +130,15 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     searchColumn->addLayout(searchRow);
     searchColumn->addStretch();
 
-    auto *newButton = ui::commandButton("SpeedButton1", QStringLiteral("Nuovo"), page);
-    auto *editButton = ui::commandButton("SpeedButton2", QStringLiteral("Modifica"), page);
-    m_deleteMunicipality = ui::commandButton("SpeedButton6", QStringLiteral("Elimina comune"), page);
-    m_select = ui::commandButton("RxSpeedButton1", QStringLiteral("Seleziona"), page);
-    auto *closeButton = ui::commandButton("RxSpeedButton2", QStringLiteral("Chiudi"), page);
-    connect(newButton, &QPushButton::clicked, this, &TZOOM_comuniForm::SpeedButton1Click);
-    connect(editButton, &QPushButton::clicked, this, &TZOOM_comuniForm::SpeedButton2Click);
-    connect(m_deleteMunicipality, &QPushButton::clicked, this, &TZOOM_comuniForm::SpeedButton6Click);
-    connect(m_select, &QPushButton::clicked, this, &TZOOM_comuniForm::RxSpeedButton1Click);
-    connect(closeButton, &QPushButton::clicked, this, &TZOOM_comuniForm::RxSpeedButton2Click);
-
     auto *commands = new QHBoxLayout;
-    commands->addWidget(newButton);
-    commands->addWidget(editButton);
+    commands->addWidget(command("SpeedButton1", QStringLiteral("Nuovo"), page, &TZOOM_comuniForm::SpeedButton1Click));
+    commands->addWidget(command("SpeedButton2", QStringLiteral("Modifica"), page, &TZOOM_comuniForm::SpeedButton2Click));
+    m_deleteMunicipality = command("SpeedButton6", QStringLiteral("Elimina comune"), page, &TZOOM_comuniForm::SpeedButton6Click);
     commands->addWidget(m_deleteMunicipality);
     commands->addSpacing(24);
+    m_select = command("RxSpeedButton1", QStringLiteral("Seleziona"), page, &TZOOM_comuniForm::RxSpeedButton1Click);
     commands->addWidget(m_select);
-    commands->addWidget(closeButton);
+    commands->addWidget(command("RxSpeedButton2", QStringLiteral("Chiudi"), page, &TZOOM_comuniForm::RxSpeedButton2Click));
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_findBy);
@@ -175,33 +151,27 @@ QWidget *TZOOM_comuniForm::buildMainPage()
     layout->addWidget(hint);
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
-    return page;
+    addPage("TabSheet1", page, PageKind::List, m_municipalities);
 }
 
-QWidget *TZOOM_comuniForm::buildMunicipalityPage()
+void TZOOM_comuniForm::buildMunicipalityPage()
 {
     QList<QPair<QString, QWidget *>> fields;
     const char *const names[] = {"COMUNE", "PROVINCIAI", "CODICEFISC", "CAP", "Zona"};
     for (int i = 0; i < 5; ++i) {
-        auto *edit = new DBEdit(this);
-        edit->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
-        edit->bind(dm->dscomuni, QString::fromLatin1(names[i]));
-        edit->setUpperCase(true);
-        fields << qMakePair(QString::fromLatin1(names[i]), static_cast<QWidget *>(edit));
+        const QString field = QString::fromLatin1(names[i]);
+        DBEdit *edit = ui::upperCaseEdit(("DBEdit" + QByteArray::number(i + 1)).constData(), dm->dscomuni, field, this);
+        fields << qMakePair(field, static_cast<QWidget *>(edit));
         if (i == 0)
             m_name = edit;
     }
-    auto *ok = ui::commandButton("Button1", QStringLiteral("OK"), this);
-    auto *cancel = ui::commandButton("Button2", QStringLiteral("ANNULLA"), this);
-    connect(ok, &QPushButton::clicked, this, &TZOOM_comuniForm::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &TZOOM_comuniForm::Button2Click);
-    QWidget *page = ui::entryPage(QStringLiteral("Comune"), fields, {ok, cancel}, this);
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    ui::enterMovesToNextField(page);
-    return page;
+    addEntryPage("TabSheet2", QStringLiteral("Comune"), fields,
+                 {command("Button1", QStringLiteral("OK"), this, &TZOOM_comuniForm::Button1Click),
+                  command("Button2", QStringLiteral("ANNULLA"), this, &TZOOM_comuniForm::Button2Click)},
+                 m_name);
 }
 
-QWidget *TZOOM_comuniForm::buildZonePage()
+void TZOOM_comuniForm::buildZonePage()
 {
     QList<QPair<QString, QWidget *>> fields;
     const struct {
@@ -227,29 +197,16 @@ QWidget *TZOOM_comuniForm::buildZonePage()
     fields << qMakePair(QStringLiteral("CAP Zonale"), static_cast<QWidget *>(m_zoneCap))
            << qMakePair(QStringLiteral("Descrizione"), static_cast<QWidget *>(m_zoneDescription));
 
-    auto *ok = ui::commandButton("Button3", QStringLiteral("OK"), this);
-    auto *cancel = ui::commandButton("Button4", QStringLiteral("Annulla"), this);
-    connect(ok, &QPushButton::clicked, this, &TZOOM_comuniForm::Button3Click);
-    connect(cancel, &QPushButton::clicked, this, &TZOOM_comuniForm::Button4Click);
-    QWidget *page = ui::entryPage(QStringLiteral("Nuova zona"), fields, {ok, cancel}, this);
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    ui::enterMovesToNextField(page);
-    return page;
-}
-
-void TZOOM_comuniForm::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    FormShow();
+    addEntryPage("TabSheet3", QStringLiteral("Nuova zona"), fields,
+                 {command("Button3", QStringLiteral("OK"), this, &TZOOM_comuniForm::Button3Click),
+                  command("Button4", QStringLiteral("Annulla"), this, &TZOOM_comuniForm::Button4Click)},
+                 m_zoneCap);
 }
 
 void TZOOM_comuniForm::FormShow()
 {
     applyCallerTag();
-    showPage(MainPage);
+    RegistryWindow::FormShow();
     m_search->clear();
     m_zoneCap->clear();
 }
@@ -263,26 +220,6 @@ void TZOOM_comuniForm::applyCallerTag()
     m_addZone->setVisible(shown.zones);
     m_deleteZone->setVisible(shown.deletions);
     m_deleteMunicipality->setVisible(shown.deletions);
-}
-
-void TZOOM_comuniForm::showPage(Page page)
-{
-    m_pages->setCurrentIndex(page);
-    if (page == MunicipalityPage)
-        m_name->setFocus();
-    else if (page == ZonePage)
-        m_zoneCap->setFocus();
-    else
-        m_municipalities->setFocus();
-}
-
-void TZOOM_comuniForm::done(int result)
-{
-    // A municipality or zone left half entered must not be posted by the next window that moves the
-    // shared cursor.
-    for (Table *table : {dm->Tabzone, dm->Tabcomuni})
-        table->cancel();
-    QDialog::done(result);
 }
 
 void TZOOM_comuniForm::RxSpeedButton1Click()
@@ -363,14 +300,12 @@ void TZOOM_comuniForm::RxDBGrid1TitleClick(const QString &field)
 
 void TZOOM_comuniForm::SpeedButton1Click()
 {
-    showPage(MunicipalityPage);
-    dm->Tabcomuni->append();
+    startEntry(dm->Tabcomuni, Entry::Append, MunicipalityPage);
 }
 
 void TZOOM_comuniForm::SpeedButton2Click()
 {
-    showPage(MunicipalityPage);
-    dm->Tabcomuni->edit();
+    startEntry(dm->Tabcomuni, Entry::Edit, MunicipalityPage);
 }
 
 void TZOOM_comuniForm::Button1Click()
@@ -379,21 +314,12 @@ void TZOOM_comuniForm::Button1Click()
         Messages::plain(QStringLiteral("NULLA DA CONFERMARE"));
         return;
     }
-    if (!commitEdits(m_pages->widget(MunicipalityPage)))
-        return;
-    try {
-        dm->Tabcomuni->post();
-    } catch (const std::exception &failure) {
-        Messages::error(failure);
-        return;
-    }
-    showPage(MainPage);
+    storeEntry(dm->Tabcomuni);
 }
 
 void TZOOM_comuniForm::Button2Click()
 {
-    dm->Tabcomuni->cancel();
-    showPage(MainPage);
+    cancelEntry(dm->Tabcomuni);
 }
 
 void TZOOM_comuniForm::SpeedButton4Click()

@@ -7,34 +7,30 @@
 // Pages: 0 the lists, 1 a municipality, 2 a new zone. The window works on the shared cursors
 // dm->Tabcomuni and its detail dm->Tabzone; the order chosen here stays after the window closes.
 
-#include <QDialog>
+#include "ui/registrywindow.h"
 
 class DBEdit;
 class DBGrid;
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStackedWidget;
 class QWidget;
 class RadioGroup;
 
-class TZOOM_comuniForm : public QDialog {
+class TZOOM_comuniForm : public RegistryWindow {
     Q_OBJECT
 
 public:
     explicit TZOOM_comuniForm(QWidget *parent = nullptr);
 
-    void done(int result) override;
-
     enum Page { MainPage, MunicipalityPage, ZonePage };
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    // No close guard: closing from the frame skips what "Chiudi" does.
+    QString closeRefusal() const override { return {}; }
 
 private:
-    void FormShow();
+    void FormShow() override;
     void applyCallerTag();
-    void showPage(Page page);
 
     void RxSpeedButton1Click(); // Seleziona, and double click on the list
     void RxSpeedButton2Click(); // Chiudi
@@ -50,11 +46,10 @@ private:
     void SpeedButton5Click();   // Elimina (zone)
     void SpeedButton6Click();   // Elimina comune
 
-    QWidget *buildMainPage();
-    QWidget *buildMunicipalityPage();
-    QWidget *buildZonePage();
+    void buildMainPage();
+    void buildMunicipalityPage();
+    void buildZonePage();
 
-    QStackedWidget *m_pages;
     DBGrid *m_municipalities;
     DBGrid *m_zones;
     QWidget *m_zonePanel;
@@ -67,7 +62,6 @@ private:
     DBEdit *m_name;
     QLineEdit *m_zoneCap;
     QLineEdit *m_zoneDescription;
-    bool m_shown = false;
 };
 
 extern TZOOM_comuniForm *ZOOM_comuniForm;

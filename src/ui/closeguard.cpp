@@ -4,23 +4,24 @@
 
 #include <QDialog>
 #include <QKeyEvent>
-#include <QStackedWidget>
 
-CloseGuard::CloseGuard(QDialog *window, QStackedWidget *pages, int listPage)
-    : QObject(window), m_pages(pages), m_listPage(listPage)
+CloseGuard::CloseGuard(QDialog *window, Refusal refusal)
+    : QObject(window), m_refusal(std::move(refusal))
 {
     window->installEventFilter(this);
 }
 
 bool CloseGuard::eventFilter(QObject *, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
-        return true;
-    if (event->type() != QEvent::Close)
+    const bool escape = event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+    if (!escape && event->type() != QEvent::Close)
         return false;
+    const QString refusal = m_refusal();
+    if (refusal.isEmpty())
+        return false;
+    if (escape)
+        return true;
     event->ignore();
-    Messages::plain(m_pages->currentIndex() == m_listPage
-                        ? QStringLiteral("Per uscire dalla finestra usare i tasti opportuni")
-                        : QStringLiteral("Terminare la fase di inserimento con i tasti di conferma"));
+    Messages::plain(refusal);
     return true;
 }

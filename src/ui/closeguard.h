@@ -1,25 +1,26 @@
 #pragma once
-// CloseGuard: the registry windows cannot be closed from their frame. A close request that reaches the
-// window (frame button, Alt+F4) is refused with "Terminare la fase di inserimento con i tasti di
-// conferma" while an entry page is shown and with "Per uscire dalla finestra usare i tasti opportuni"
-// on the list page; Esc does not close the window either. The window's own commands close it with
-// accept() or reject(), which the guard lets through.
+// CloseGuard: a window that cannot be closed from its frame. A close request that reaches the window
+// (frame button, Alt+F4) is refused with the message the window gives at that moment, and Esc does
+// nothing; while the window gives no message, both close it as usual. The window's own commands close
+// it with accept() or reject(), which the guard lets through.
 
 #include <QObject>
 
+#include <functional>
+
 class QDialog;
-class QStackedWidget;
 
 class CloseGuard : public QObject {
     Q_OBJECT
 
 public:
-    CloseGuard(QDialog *window, QStackedWidget *pages, int listPage = 0);
+    using Refusal = std::function<QString()>; // the message refusing a close now; empty lets it through
+
+    CloseGuard(QDialog *window, Refusal refusal);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QStackedWidget *m_pages;
-    int m_listPage;
+    Refusal m_refusal;
 };

@@ -11,6 +11,8 @@ DBGrid::DBGrid(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid, as it leaves any other control, instead of walking its cells.
+    setTabKeyNavigation(false);
     setAlternatingRowColors(true);
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);

@@ -2,7 +2,8 @@
 // DBGrid: a read-only, whole-row grid over a cursor (TableModel). The selected row and the cursor's
 // current record follow each other: choosing a row moves the cursor, a move of the cursor selects and
 // shows its row. While the cursor is editing, the user cannot move it from the grid. A click on a
-// column title is reported with the column's field.
+// column title is reported with the column's field. Tab and Shift+Tab move to the next and previous
+// control, not between cells.
 
 #include "ui/tablemodel.h"
 

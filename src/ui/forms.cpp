@@ -1,5 +1,7 @@
 #include "ui/forms.h"
 
+#include "ui/dbedit.h"
+
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +18,30 @@ QPushButton *commandButton(const char *objectName, const QString &text, QWidget 
     button->setAutoDefault(false);
     button->setMinimumWidth(96);
     return button;
+}
+
+DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const QString &field, QWidget *parent)
+{
+    auto *edit = new DBEdit(parent);
+    edit->setObjectName(QString::fromLatin1(objectName));
+    edit->bind(source, field);
+    edit->setUpperCase(true);
+    return edit;
+}
+
+QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<QWidget *> &leaving, QWidget *parent)
+{
+    auto *page = new QWidget(parent);
+    auto *row = new QHBoxLayout;
+    for (QWidget *command : commands)
+        row->addWidget(command);
+    row->addStretch();
+    for (QWidget *command : leaving)
+        row->addWidget(command);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(grid, 1);
+    layout->addLayout(row);
+    return page;
 }
 
 QWidget *entryPage(const QString &title, const QList<QPair<QString, QWidget *>> &fields,

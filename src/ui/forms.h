@@ -5,14 +5,25 @@
 #include <QPair>
 #include <QString>
 
-class QBoxLayout;
+class DBEdit;
 class QPushButton;
 class QWidget;
+
+namespace engine {
+class DataSource;
+}
 
 namespace ui {
 
 // A command button carrying the name the program gives the control.
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent);
+
+// A text field bound to a field of the source, converting typing to upper case as the registries do.
+DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const QString &field, QWidget *parent);
+
+// A list page: the grid over the page, the commands on a row below it, those that leave the window
+// at the right-hand end.
+QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<QWidget *> &leaving, QWidget *parent);
 
 // An entry page: the labelled fields in a framed box with the given title, its buttons on a row below
 // the fields, all centred on the page so that a large window keeps the form compact.

@@ -47,6 +47,9 @@ TSel_annoForm::TSel_annoForm(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("Sel_annoForm"));
+    // A title and the close box, which refuses; without the customize hint the window manager would
+    // add minimise and maximise buttons to a window that must be answered.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const QString title = QStringLiteral("Seleziona l'anno su cui lavorare:");
     setWindowTitle(title);
 

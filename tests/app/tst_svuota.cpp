@@ -2,10 +2,9 @@
 
 #include "ground/messages.h"
 #include "app/svuota_archiviw.h"
-#include "ground/testmode.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "testbase.h"
-#include "ui/aprimodale.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -46,7 +45,7 @@ QStringList municipalities()
 
 } // namespace
 
-class tst_Svuota : public QObject {
+class tst_Svuota : public GuiTest {
     Q_OBJECT
 
 private:
@@ -66,13 +65,9 @@ private:
         return result;
     }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-    void init()
+    void setUp() override
     {
         m_base = std::make_unique<TestBase>(QStringLiteral("2021"));
-        Messages::clear();
-        ModalWindows::clear();
         TestBase::addDataRows(QStringLiteral("tecnici"), {{{"Id_tecnico", 1}}, {{"Id_tecnico", 2}}});
         TestBase::addDataRows(QStringLiteral("ms"), {{{"Id_ms", 1}}});
         TestBase::addDataRows(QStringLiteral("esercizio"), {{{"Id_esercizio", 1}}, {{"Id_esercizio", 2}}});
@@ -82,12 +77,8 @@ private Q_SLOTS:
         TestBase::addDataRows(QStringLiteral("COMUNI"), {{{"COMUNE", "ROMA"}}, {{"COMUNE", "MILANO"}}});
         TestBase::addDataRows(QStringLiteral("soggetto_obbligato"), {{{"Id_sogg_obbl", 1}}});
     }
-    void cleanup()
-    {
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
-    }
 
+private Q_SLOTS:
     void eachBoxEmptiesItsTable_data()
     {
         QTest::addColumn<QString>("box");

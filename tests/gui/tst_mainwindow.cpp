@@ -7,14 +7,16 @@
 #include "app/primipassiw.h"
 #include "app/splashw.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
+#include "guitest.h"
+#include "registries/misuratoriw.h"
 #include "testbase.h"
-#include "ui/aprimodale.h"
+#include "years/sel_annow.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -42,8 +44,11 @@ QStringList captions(const QList<QAction *> &actions)
 
 } // namespace
 
-class tst_MainWindow : public QObject {
+class tst_MainWindow : public GuiTest {
     Q_OBJECT
+
+public:
+    tst_MainWindow() { TSplashForm::setTimings(0, 0); }
 
 private:
     std::unique_ptr<TestBase> m_base;
@@ -82,26 +87,14 @@ private:
     }
     QAction *action(const char *name) { return window().findChild<QAction *>(QString::fromLatin1(name)); }
 
-private Q_SLOTS:
-    void initTestCase()
-    {
-        setTestMode(true);
-        TSplashForm::setTimings(0, 0);
-    }
-    void init()
+    void setUp() override
     {
         m_base = std::make_unique<TestBase>();
         config::setFilePath(configPath());
-        Messages::clear();
-        ModalWindows::clear();
     }
-    void cleanup()
-    {
-        m_window.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
-    }
+    void tearDown() override { m_window.reset(); }
 
+private Q_SLOTS:
     void toolBarAndMenuCaptions()
     {
         QStringList toolBar;
@@ -114,18 +107,18 @@ private Q_SLOTS:
         QCOMPARE(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton"))->text(), QStringLiteral("Scarico per"));
 
         QMenuBar *menuBar = window().menuBar();
-        QCOMPARE(captions(menuBar->actions()), (QStringList{"Tabelle", "Gestione", "Utilità", "?"}));
+        QCOMPARE(captions(menuBar->actions()), (QStringList{"&Tabelle", "&Gestione", "&Utilità", "&?"}));
         const QList<QAction *> menus = menuBar->actions();
         QCOMPARE(captions(menus[0]->menu()->actions()),
-                 (QStringList{"Soggetto obbligato (concessionario)", "Tecnici", "Esercizi (clienti)", "Misuratori (tipologia)",
-                              "Intermediari", "Elenco comuni ", "Uscita dal programma"}));
-        QCOMPARE(captions(menus[1]->menu()->actions()), QStringList{"Crea file per Agenzia delle Entrate"});
+                 (QStringList{"&Soggetto obbligato (concessionario)", "&Tecnici", "&Esercizi (clienti)", "&Misuratori (tipologia)",
+                              "&Intermediari", "Elenco &comuni ", "&Uscita dal programma"}));
+        QCOMPARE(captions(menus[1]->menu()->actions()), QStringList{"&Crea file per Agenzia delle Entrate"});
         QCOMPARE(captions(menus[2]->menu()->actions()),
-                 (QStringList{"svuota archivi", "Importa", "copia di salvataggio...", "Imposta anni e tecnici validi",
-                              "Impostazioni...", "Cambia anno..."}));
+                 (QStringList{"&svuota archivi", "&Importa", "&copia di salvataggio...", "Imposta anni e &tecnici validi",
+                              "Im&postazioni...", "C&ambia anno..."}));
         QCOMPARE(captions(menus[2]->menu()->actions()[1]->menu()->actions()),
-                 (QStringList{"importa da file per agenzia", "importa info aggiuntive"}));
-        QCOMPARE(captions(menus[3]->menu()->actions()), (QStringList{"Informazioni su...", "Primi passi..."}));
+                 (QStringList{"importa da file per &agenzia", "importa &info aggiuntive"}));
+        QCOMPARE(captions(menus[3]->menu()->actions()), (QStringList{"&Informazioni su...", "&Primi passi..."}));
 
         // Only the commands whose windows exist can be given.
         QStringList enabled;
@@ -137,6 +130,66 @@ private Q_SLOTS:
                                        "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni",
                                        "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
+    }
+
+    void everyMenuItemHasItsOwnMnemonic()
+    {
+        QList<QList<QAction *>> levels{window().menuBar()->actions()};
+        while (!levels.isEmpty()) {
+            QSet<QKeySequence> keys;
+            for (QAction *action : levels.takeFirst()) {
+                if (action->isSeparator())
+                    continue;
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                QVERIFY2(!key.isEmpty(), qPrintable(action->text()));
+                QVERIFY2(!keys.contains(key), qPrintable(action->text()));
+                keys.insert(key);
+                if (action->menu())
+                    levels.append(action->menu()->actions());
+            }
+        }
+    }
+
+    void altAndTheMnemonicOpenTheMenu_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("Alt+T") << int(Qt::Key_T) << QStringLiteral("menuTabelle");
+        QTest::newRow("Alt+G") << int(Qt::Key_G) << QStringLiteral("menuGestione");
+        QTest::newRow("Alt+U") << int(Qt::Key_U) << QStringLiteral("menuUtilita");
+        QTest::newRow("Alt+?") << int(Qt::Key_Question) << QStringLiteral("menuAiuto");
+    }
+    void altAndTheMnemonicOpenTheMenu()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, menu);
+        QVERIFY(showWindow());
+        QTest::keyClick(&window(), Qt::Key(key), Qt::AltModifier);
+        QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }));
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), menu);
+        QApplication::activePopupWidget()->close();
+    }
+
+    void aSubmenuCanBeOpenedOnlyWhileOneOfItsItemsCanBeUsed()
+    {
+        auto *importa = window().findChild<QMenu *>(QStringLiteral("menuImporta"));
+        QVERIFY(!importa->menuAction()->isEnabled());
+        action("actionImportaInfo")->setEnabled(true);
+        QVERIFY(importa->menuAction()->isEnabled());
+        action("actionImportaAgenzia")->setEnabled(true);
+        action("actionImportaInfo")->setEnabled(false);
+        QVERIFY(importa->menuAction()->isEnabled());
+        action("actionImportaAgenzia")->setEnabled(false);
+        QVERIFY(!importa->menuAction()->isEnabled());
+    }
+
+    void theYearSelectionHasNoMinimiseOrMaximiseButton()
+    {
+        const Qt::WindowFlags flags = TSel_annoForm().windowFlags();
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     }
 
     void creationCompletesTheConfigurationAndClosingWritesIt()
@@ -286,12 +339,27 @@ private Q_SLOTS:
             page = pages->currentIndex();
             for (int i = 0; i < pages->count(); ++i)
                 tabs << pages->tabText(i);
+            pages->setCurrentIndex(2);
+            shoot(form, QStringLiteral("primi_passi"));
             QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("ChiudiButton")), Qt::LeftButton);
         });
         action("actionPrimiPassi")->trigger();
         QCOMPARE(page, 0);
         QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5"}));
         QCOMPARE(PrimiPassiForm, nullptr);
+    }
+
+    void theMeterModelStepNamesTheFieldsOfItsWindow()
+    {
+        Tdm data;
+        TmisuratoriForm models;
+        QStringList fields;
+        for (const QLabel *label : models.findChild<QWidget *>(QStringLiteral("TabSheet2"))->findChildren<QLabel *>())
+            fields << label->text();
+        QCOMPARE(fields.size(), 3);
+        const QString step = TPrimiPassiForm().findChild<QLabel *>(QStringLiteral("TabSheet3"))->text();
+        for (const QString &field : fields)
+            QVERIFY2(step.contains(QStringLiteral("\u00ab%1\u00bb").arg(field)), qPrintable(field));
     }
 };
 

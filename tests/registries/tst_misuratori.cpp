@@ -2,13 +2,13 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "registries/misuratoriw.h"
 #include "testbase.h"
 #include "ui/dbgrid.h"
-#include "windowtest.h"
 
+#include <QApplication>
 #include <QStackedWidget>
 
 #include <memory>
@@ -31,7 +31,7 @@ const QList<QVariantMap> models{
 
 } // namespace
 
-class tst_Misuratori : public QObject {
+class tst_Misuratori : public GuiTest {
     Q_OBJECT
 
 private:
@@ -51,26 +51,20 @@ private:
     }
     static QString brand() { return dm->Tabms->asString(QStringLiteral("Marchio_ms")); }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-
-    void init()
+    void setUp() override
     {
-        Messages::clear();
-        ModalWindows::clear();
         m_base = std::make_unique<TestBase>();
         TestBase::addDataRows(QStringLiteral("ms"), models);
         m_data = std::make_unique<Tdm>();
     }
 
-    void cleanup()
+    void tearDown() override
     {
         m_data.reset();
         m_base.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
 
+private Q_SLOTS:
     void okChecksTheFieldsAndMalformedLogotypesArePurple_data()
     {
         QTest::addColumn<QString>("logotype");
@@ -121,6 +115,43 @@ private Q_SLOTS:
             QCOMPARE(m_data->Tabms->asInteger(QStringLiteral("Id_ms")), 5);
         }
         QCOMPARE(m_data->Tabms->recordCount(), stored ? 5 : 4);
+    }
+
+    void aPostTheEngineRefusesKeepsTheModelBeingEntered()
+    {
+        openWindow<TmisuratoriForm>(misuratoriForm, [](TmisuratoriForm &window) {
+            button(window, "SpeedButton1")->click();
+            // Another cursor stores a row under the id the new model was given.
+            TestBase::addDataRows(QStringLiteral("ms"), {{{"Id_ms", 5}, {"Marchio_ms", "ALTRO"}}});
+            typeInto(lineEdit(window, "DBEdit1"), QStringLiteral("EPSON"));
+            typeInto(lineEdit(window, "DBEdit2"), QStringLiteral("FP-81"));
+            typeInto(lineEdit(window, "DBEdit3"), QStringLiteral("EP"));
+            button(window, "Button1")->click();
+            QCOMPARE(page(window), int(TmisuratoriForm::EntryPage));
+            QCOMPARE(dm->Tabms->state(), engine::TableState::Insert);
+            QCOMPARE(lineEdit(window, "DBEdit1")->text(), QStringLiteral("EPSON"));
+            button(window, "Button2")->click();
+            QCOMPARE(page(window), int(TmisuratoriForm::ListPage));
+            button(window, "SpeedButton4")->click();
+        });
+        QCOMPARE(Messages::shown(), (QList<ShownMessage>{
+                                        {MessageKind::Error, QStringLiteral("Impossibile registrare il record nella tabella ms: chiave duplicata")}}));
+        QVERIFY(!m_data->Tabms->locate(QStringLiteral("Marchio_ms"), {QStringLiteral("EPSON")}));
+    }
+
+    void tabWalksTheListPageInTheOrderShown()
+    {
+        QStringList walked;
+        openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            for (int step = 0; step < 6; ++step) {
+                walked << QApplication::focusWidget()->objectName();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            button(window, "SpeedButton4")->click();
+        });
+        // "Stampa " waits for the report engine; "Seleziona" and "Annulla" are the picker's.
+        QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "RxDBGrid1"}));
     }
 
     void deletingWarnsTwiceThenAsks_data()

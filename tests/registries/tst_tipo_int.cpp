@@ -2,12 +2,11 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "register/tipo_intw.h"
 #include "testbase.h"
 #include "ui/dbgrid.h"
-#include "windowtest.h"
 
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -30,7 +29,7 @@ QList<QVariantMap> types(int count)
 
 } // namespace
 
-class tst_TipoInt : public QObject {
+class tst_TipoInt : public GuiTest {
     Q_OBJECT
 
 private:
@@ -51,23 +50,13 @@ private:
         QCOMPARE(window.findChild<DBGrid *>(QStringLiteral("DBGrid1"))->currentIndex().row(), dm->Tabtipo_int->recNo() - 1);
     }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-
-    void init()
-    {
-        Messages::clear();
-        ModalWindows::clear();
-    }
-
-    void cleanup()
+    void tearDown() override
     {
         m_data.reset();
         m_base.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
 
+private Q_SLOTS:
     void nuovoUpToNineTypes_data()
     {
         QTest::addColumn<int>("rows");

@@ -3,13 +3,12 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "registries/scegli_comunew.h"
 #include "registries/zoom_comuniw.h"
 #include "testbase.h"
 #include "ui/dbgrid.h"
-#include "windowtest.h"
 
 #include <QHeaderView>
 #include <QRadioButton>
@@ -37,7 +36,7 @@ const QList<QVariantMap> zones{
 
 } // namespace
 
-class tst_ZoomComuni : public QObject {
+class tst_ZoomComuni : public GuiTest {
     Q_OBJECT
 
 private:
@@ -65,27 +64,21 @@ private:
         openWindow(ZOOM_comuniForm, std::move(handler));
     }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-
-    void init()
+    void setUp() override
     {
-        Messages::clear();
-        ModalWindows::clear();
         m_base = std::make_unique<TestBase>(QStringLiteral("2021"));
         TestBase::addDataRows(QStringLiteral("COMUNI_new"), municipalities);
         TestBase::addDataRows(QStringLiteral("zone"), zones);
         m_data = std::make_unique<Tdm>();
     }
 
-    void cleanup()
+    void tearDown() override
     {
         m_data.reset();
         m_base.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
 
+private Q_SLOTS:
     void callerTagDecidesCaptionCommandsAndWhatIsWritten_data()
     {
         QTest::addColumn<QString>("tag");
@@ -153,8 +146,10 @@ private Q_SLOTS:
                 button(window, "RxSpeedButton1")->click();
             } else {
                 DBGrid *list = grid(window, "RxDBGrid1");
-                const QRect cell = list->visualRect(list->currentIndex());
-                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+                // A double click begins with a click, as the user's does.
+                const QPoint cell = list->visualRect(list->currentIndex()).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell);
             }
         });
         QVERIFY(!ZOOM_comuniForm);

@@ -2,7 +2,7 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
+#include "guitest.h"
 #include "testbase.h"
 #include "ui/closeguard.h"
 #include "ui/dbcheckbox.h"
@@ -40,7 +40,7 @@ const QList<QVariantMap> shops{
 
 } // namespace
 
-class tst_DataWidgets : public QObject {
+class tst_DataWidgets : public GuiTest {
     Q_OBJECT
 
 private:
@@ -59,12 +59,8 @@ private:
         return table;
     }
 
-private Q_SLOTS:
-    void initTestCase() { setTestMode(true); }
-
-    void init()
+    void setUp() override
     {
-        Messages::clear();
         m_base = std::make_unique<TestBase>();
         TestBase::addDataRows(QStringLiteral("esercizio"), shops);
         TestBase::addDataRows(QStringLiteral("impostazioni"), {{{"Tipo_intest", 1}}});
@@ -74,16 +70,16 @@ private Q_SLOTS:
         m_settingsSource = std::make_unique<DataSource>(m_settings.get());
     }
 
-    void cleanup()
+    void tearDown() override
     {
         m_shopSource.reset();
         m_settingsSource.reset();
         m_shops.reset();
         m_settings.reset();
         m_base.reset();
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
 
+private Q_SLOTS:
     void editFollowsTheCursorAndWritesWhenLeft()
     {
         DBEdit edit;
@@ -270,6 +266,34 @@ private Q_SLOTS:
         QCOMPARE(model->rowCount(), 0);
     }
 
+    void tabLeavesTheGrid_data()
+    {
+        QTest::addColumn<bool>("backwards");
+        QTest::newRow("Tab") << false;
+        QTest::newRow("Shift+Tab") << true;
+    }
+    void tabLeavesTheGrid()
+    {
+        QFETCH(bool, backwards);
+        QDialog window;
+        auto *before = new QLineEdit(&window);
+        auto *grid = new DBGrid(&window);
+        auto *after = new QLineEdit(&window);
+        grid->setDataSource(m_shopSource.get());
+        grid->setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale")},
+                          {QStringLiteral("Comune"), QStringLiteral("Comune")}});
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(grid), static_cast<QWidget *>(after)})
+            layout->addWidget(w);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget(), backwards ? before : after);
+        QCOMPARE(grid->currentIndex(), grid->model()->index(0, 0));
+    }
+
     void enterMovesToTheNextFieldAndFunctionKeysClickVisibleButtons()
     {
         QDialog window;
@@ -317,23 +341,26 @@ private Q_SLOTS:
     void closeGuardRefusesTheFrameButNotTheCommands()
     {
         QDialog window;
-        auto *pages = new QStackedWidget(&window);
-        pages->addWidget(new QWidget(pages));
-        pages->addWidget(new QWidget(pages));
-        new CloseGuard(&window, pages);
+        QString refusal = QStringLiteral("Per uscire dalla finestra usare i tasti opportuni");
+        new CloseGuard(&window, [&refusal] { return refusal; });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QVERIFY(!window.close());
         QTest::keyClick(&window, Qt::Key_Escape);
-        pages->setCurrentIndex(1);
-        QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        QCOMPARE(Messages::shownTexts(), (QStringList{QStringLiteral("Per uscire dalla finestra usare i tasti opportuni"),
-                                                      QStringLiteral("Terminare la fase di inserimento con i tasti di conferma")}));
+        QCOMPARE(Messages::shownTexts(), QStringList{refusal});
         window.accept();
         QVERIFY(!window.isVisible());
-        QCOMPARE(Messages::shown().size(), 2);
+
+        // While the window gives no refusal, the frame and Esc close it as usual.
+        refusal.clear();
+        window.show();
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        window.show();
+        QVERIFY(window.close());
+        QCOMPARE(Messages::shown().size(), 1);
     }
 };
 

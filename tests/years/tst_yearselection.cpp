@@ -6,11 +6,10 @@
 #include "ground/messages.h"
 #include "app/splashw.h"
 #include "ground/state.h"
-#include "ground/testmode.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
+#include "guitest.h"
 #include "testbase.h"
-#include "ui/aprimodale.h"
 #include "years/sel_annow.h"
 #include "years/yearopening.h"
 
@@ -28,11 +27,6 @@ const QString CreationQuestion = QStringLiteral("Anno non trovato. E'  consiglia
                                                 "tutto il caricamento dell\"anno precedente. Crearlo adesso?");
 const QString Created = QStringLiteral("creazione anno eseguito correttamente");
 const QString CloseRefused = QStringLiteral("Per uscire dalla finestra usare i tasti opportuni");
-
-QPushButton *button(QDialog &form, const char *name)
-{
-    return form.findChild<QPushButton *>(QString::fromLatin1(name));
-}
 
 void chooseYear(QDialog &form, int year)
 {
@@ -53,8 +47,11 @@ void touch(const QString &filePath)
 
 } // namespace
 
-class tst_YearSelection : public QObject {
+class tst_YearSelection : public GuiTest {
     Q_OBJECT
+
+public:
+    tst_YearSelection() { TSplashForm::setTimings(0, 0); }
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -79,29 +76,20 @@ private:
     }
     void changeYear() { m_window->findChild<QAction *>(QStringLiteral("actionCambiaAnno"))->trigger(); }
 
-private Q_SLOTS:
-    void initTestCase()
-    {
-        setTestMode(true);
-        TSplashForm::setTimings(0, 0);
-    }
-    void init()
+    void setUp() override
     {
         m_dir = std::make_unique<QTemporaryDir>();
         appState() = AppState();
         appState().DirBase = withTrailingSeparator(m_dir->path());
         config::setFilePath(under(QStringLiteral("sigillo.INI")));
-        Messages::clear();
-        ModalWindows::clear();
     }
-    void cleanup()
+    void tearDown() override
     {
         m_window.reset();
         m_data.reset();
-        QCOMPARE(ModalWindows::pendingHandlers(), 0);
-        QCOMPARE(Messages::pendingAnswers(), 0);
     }
 
+private Q_SLOTS:
     void firstStartOnAnEmptyFolderCreatesTheYear()
     {
         makeTemplates();

@@ -1,0 +1,74 @@
+#include "guitest.h"
+
+#include "ground/messages.h"
+#include "ground/testmode.h"
+#include "ui/filedialogs.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QRegularExpression>
+
+GuiTest::GuiTest()
+{
+    setTestMode(true);
+}
+
+void GuiTest::init()
+{
+    Messages::clear();
+    ModalWindows::clear();
+    FileDialogs::clear();
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^ApriModale: the test left .* open")));
+    setUp();
+}
+
+void GuiTest::cleanup()
+{
+    tearDown();
+    const qsizetype answers = Messages::pendingAnswers();
+    const qsizetype handlers = ModalWindows::pendingHandlers();
+    const qsizetype names = FileDialogs::pendingAnswers();
+    Messages::clear();
+    ModalWindows::clear();
+    FileDialogs::clear();
+    QVERIFY2(answers == 0, qPrintable(QStringLiteral("%1 message answer(s) queued and never asked for").arg(answers)));
+    QVERIFY2(handlers == 0, qPrintable(QStringLiteral("%1 window handler(s) queued and no window opened").arg(handlers)));
+    QVERIFY2(names == 0, qPrintable(QStringLiteral("%1 file dialog answer(s) queued and never asked for").arg(names)));
+}
+
+QAbstractButton *button(QWidget &window, const char *name)
+{
+    auto *found = window.findChild<QAbstractButton *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no button %s", name);
+    return found;
+}
+
+QLineEdit *lineEdit(QWidget &window, const char *name)
+{
+    auto *found = window.findChild<QLineEdit *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no edit %s", name);
+    return found;
+}
+
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void shoot(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("SIGILLO_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    const QSize size = window.size();
+    window.resize(1280, 800);
+    QCoreApplication::processEvents();
+    window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    window.resize(size);
+}
