@@ -1,5 +1,6 @@
 // The data-bound widgets and the window helpers of ui/, each over a real cursor in a temporary base.
 
+#include "data/engine/bulkscope.h"
 #include "ground/messages.h"
 #include "ground/state.h"
 #include "guitest.h"
@@ -14,6 +15,7 @@
 #include "ui/keyhelpers.h"
 #include "ui/radiogroup.h"
 
+#include <QAbstractItemModelTester>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -264,6 +266,77 @@ private Q_SLOTS:
 
         m_shops->close();
         QCOMPARE(model->rowCount(), 0);
+    }
+
+    // Under Qt's model tester: a post or a delete is one row coming or going, an edit in place a
+    // repaint; rows that a bulk scope or another cursor added come as one reset.
+    void modelFollowsEachRowChange()
+    {
+        TableModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        m_shops->setIndexName(QStringLiteral("rs_index"));
+        model.setDataSource(m_shopSource.get());
+        model.setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale")}, {QStringLiteral("Comune"), QStringLiteral("Comune")}});
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy repainted(&model, &QAbstractItemModel::dataChanged);
+        const auto names = [&] {
+            QStringList shown;
+            for (int row = 0; row < model.rowCount(); ++row)
+                shown << model.index(row, 0).data().toString();
+            return shown;
+        };
+
+        m_shops->append();
+        m_shops->setValue(QStringLiteral("Id_esercizio"), 10);
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("BAR SPORT"));
+        m_shops->post();
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted.at(0).at(1).toInt(), 1);
+        QCOMPARE(names(), (QStringList{"BAR ROMA", "BAR SPORT", "CAFFE NAPOLI", "L'ARTE SRL"}));
+
+        m_shops->edit(); // a new name moves the row
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("ZZ BAR"));
+        m_shops->post();
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(inserted.size(), 2);
+        QCOMPARE(names(), (QStringList{"BAR ROMA", "CAFFE NAPOLI", "L'ARTE SRL", "ZZ BAR"}));
+
+        repainted.clear();
+        m_shops->edit(); // another field: the row stays and is repainted
+        m_shops->setValue(QStringLiteral("Comune"), QStringLiteral("MILANO"));
+        m_shops->post();
+        QCOMPARE(inserted.size(), 2);
+        QVERIFY(!repainted.isEmpty());
+        QCOMPARE(model.index(3, 1).data().toString(), QStringLiteral("MILANO"));
+
+        m_shops->first();
+        m_shops->remove();
+        QCOMPARE(removed.size(), 2);
+        QCOMPARE(removed.at(1).at(1).toInt(), 0);
+        QCOMPARE(reset.size(), 0);
+
+        {
+            engine::BulkScope scope;
+            for (int id = 20; id < 23; ++id) {
+                m_shops->append();
+                m_shops->setValue(QStringLiteral("Id_esercizio"), id);
+                m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("NUOVO %1").arg(id));
+                m_shops->post();
+            }
+            QCOMPARE(inserted.size(), 2);
+        }
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(model.rowCount(), 6);
+
+        auto other = openTable(QStringLiteral("esercizio"));
+        other->append();
+        other->setValue(QStringLiteral("Id_esercizio"), 30);
+        other->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("ALTRA FINESTRA"));
+        other->post();
+        QTRY_COMPARE(model.rowCount(), 7);
+        QCOMPARE(names().first(), QStringLiteral("ALTRA FINESTRA"));
     }
 
     void tabLeavesTheGrid_data()

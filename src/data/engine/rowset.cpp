@@ -18,7 +18,7 @@ void RowSet::clear()
     m_pending.clear();
 }
 
-int RowSet::add(RowId rowid, const CellRef *cells, bool loading)
+int RowSet::add(RowId rowid, const CellRef *cells, Placement placement)
 {
     const char *data = m_layout.encode(cells, m_arena);
     int slot;
@@ -34,9 +34,10 @@ int RowSet::add(RowId rowid, const CellRef *cells, bool loading)
         m_rowids.push_back(rowid);
         m_state.push_back(Pending);
     }
-    if (!loading)
+    if (placement != Placement::Loading)
         m_slotOf.insert(rowid, slot);
-    m_pending.push_back(slot);
+    if (placement != Placement::Now)
+        m_pending.push_back(slot);
     return slot;
 }
 

@@ -30,8 +30,10 @@ public:
 
     // --- Slots.
     void clear();
-    // A new pending slot; rows being loaded are known by their identity once sortLoaded() has run.
-    int add(RowId rowid, const CellRef *cells, bool loading = false);
+    // A new slot, placed by the caller (Now), with the other pending rows (Later), or by sortLoaded()
+    // (Loading: the row is known by its identity once that has run).
+    enum class Placement { Now, Later, Loading };
+    int add(RowId rowid, const CellRef *cells, Placement placement);
     // New cells; a placed slot's new cells must keep its place in the order and its visibility.
     void setCells(int slot, const CellRef *cells);
     void setRowId(int slot, RowId rowid);

@@ -15,6 +15,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <array>
@@ -138,6 +139,8 @@ public:
     std::vector<RowId> changedRows;
     bool reloadDue = false;
     bool viewsToldQueued = false;
+    bool placedUnannounced = false; // rows a bulk scope appended, placed while the views looked away
+    bool posting = false;           // the posted values are in the rows: the edit buffer no longer shows
 
     mutable int evalSlot = -1;
     mutable bool inCalc = false;
@@ -272,6 +275,7 @@ public:
         if (added.empty())
             return;
         posValid = false;
+        placedUnannounced = true;
         // A few rows go into the indexes one by one; many make them cheaper to build again.
         const bool rebuild = added.size() > std::max<size_t>(64, rows->order().size() / 8);
         forEachIndex([&](LookupIndex &index) {
@@ -361,9 +365,10 @@ public:
     // The rows a bulk scope appended take their places, and the views show them.
     void scopeEnded() override
     {
-        if (!isOpen || !rows->hasPending())
+        if (!isOpen || (!rows->hasPending() && !placedUnannounced))
             return;
         sync();
+        placedUnannounced = false;
         announceRows();
     }
 
@@ -408,7 +413,7 @@ public:
                 unplaceRow(slot);
                 rows->setCells(slot, cells);
             } else {
-                slot = rows->add(rowid, cells);
+                slot = rows->add(rowid, cells, RowSet::Placement::Now);
             }
             placeRow(slot);
         });
@@ -425,7 +430,7 @@ public:
     {
         rows->clear();
         forEachIndex([](LookupIndex &index) { index.invalidate(); });
-        storage->loadAll([this](RowId rowid, const CellRef *cells) { rows->add(rowid, cells, true); });
+        storage->loadAll([this](RowId rowid, const CellRef *cells) { rows->add(rowid, cells, RowSet::Placement::Loading); });
         rows->sortLoaded();
         if (linkIndex)
             linkIndex->build(*rows);
@@ -765,13 +770,14 @@ public:
             cells[size_t(pkField)] = cellValue(schema.fields[pkField].type, buffer[pkField]);
             cellRefs[size_t(pkField)] = cells[size_t(pkField)].ref();
         }
-        const int slot = rows->add(rowid, cellRefs.data());
+        // Inside a bulk scope the appended rows take their places together when the order is next
+        // needed; rows that a filter or a link may hide are placed at once.
+        const bool later = BulkScope::active() && !rows->hasTest();
+        const int slot = rows->add(rowid, cellRefs.data(), later ? RowSet::Placement::Later : RowSet::Placement::Now);
         skipAdvance = false;
         cur = slot;
         bof = eof = false;
-        // Inside a bulk scope the appended rows take their places together when the order is next
-        // needed; rows that a filter or a link may hide are placed at once.
-        if (BulkScope::active() && !rows->hasTest()) {
+        if (later) {
             posValid = false;
             return;
         }
@@ -798,6 +804,8 @@ public:
         std::vector<CellRef> cellRefs = refs(cells);
         if (!storage->update(editRow, written, cellRefs.data(), this))
             throw EngineError(QStringLiteral("Il record è stato eliminato da un'altra finestra"));
+        posting = true;
+        const auto done = qScopeGuard([this] { posting = false; });
         const RowId rowid = rowidIsPk && !buffer[pkField].isNull() ? buffer[pkField].toLongLong() : editRow;
         // What another cursor wrote meanwhile into fields left untouched here is what the file holds.
         const bool othersWrote = reloadDue || !changedRows.empty();
@@ -814,7 +822,7 @@ public:
         if (othersWrote)
             reread();
         if (slot < 0) { // another cursor's notice took it away, yet the file still holds it
-            slot = rows->add(rowid, cellRefs.data());
+            slot = rows->add(rowid, cellRefs.data(), RowSet::Placement::Now);
             placeRow(slot);
             cur = slot;
             posValid = false;
@@ -1173,7 +1181,7 @@ QVariant Table::valueAt(int row, const QString &field) const
     d->sync();
     if (!d->isOpen || row < 0 || row >= d->rows->visibleCount())
         return emptyValue(d->allFields[r.number].type);
-    if (d->state == TableState::Edit && row == d->pos)
+    if (d->state == TableState::Edit && row == d->pos && !d->posting)
         return d->valueOf(r);
     return d->valueAtSlot(d->rows->visibleAt(row), r);
 }
