@@ -7,6 +7,34 @@ namespace engine::detail {
 
 namespace {
 
+void appendUtf8(std::string &out, QStringView text)
+{
+    const qsizetype n = text.size();
+    const char16_t *p = text.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = p[i];
+        if (c < 0x80) {
+            out.push_back(char(c));
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (p[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (c < 0x800) {
+            out.push_back(char(0xC0 | (c >> 6)));
+        } else if (c < 0x10000) {
+            out.push_back(char(0xE0 | (c >> 12)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        } else {
+            out.push_back(char(0xF0 | (c >> 18)));
+            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        }
+        out.push_back(char(0x80 | (c & 0x3F)));
+    }
+}
+
 int slotSize(FieldType type)
 {
     switch (type) {
@@ -55,6 +83,68 @@ qsizetype wholeCharacters(const QString &text, int characters)
 }
 
 } // namespace
+
+void OwnedCells::assign(const QList<FieldDef> &fields, const QVariantList &values)
+{
+    m_bytes.clear();
+    m_cells.assign(size_t(fields.size()), CellRef());
+    std::vector<std::pair<size_t, size_t>> spans(m_cells.size(), {0, 0});
+    for (int f = 0; f < fields.size(); ++f) {
+        const QVariant &v = values[f];
+        CellRef &c = m_cells[size_t(f)];
+        switch (fields[f].type) {
+        case FieldType::Text: {
+            const size_t start = m_bytes.size();
+            if (v.typeId() == QMetaType::QString)
+                appendUtf8(m_bytes, *static_cast<const QString *>(v.constData()));
+            else if (!v.isNull())
+                appendUtf8(m_bytes, v.toString());
+            c.kind = CellRef::Bytes;
+            spans[size_t(f)] = {start, m_bytes.size() - start};
+            break;
+        }
+        case FieldType::Picture:
+            if (!v.isNull()) {
+                const QByteArray blob = v.toByteArray();
+                spans[size_t(f)] = {m_bytes.size(), size_t(blob.size())};
+                m_bytes.append(blob.constData(), size_t(blob.size()));
+                c.kind = CellRef::Bytes;
+            }
+            break;
+        default: {
+            const CellValue value = cellValue(fields[f].type, v);
+            c.kind = value.kind;
+            c.i = value.i;
+            c.r = value.r;
+            break;
+        }
+        }
+    }
+    pointIntoBytes(spans);
+}
+
+void OwnedCells::assign(const CellRef *cells, int count)
+{
+    m_bytes.clear();
+    m_cells.assign(cells, cells + count);
+    std::vector<std::pair<size_t, size_t>> spans(m_cells.size(), {0, 0});
+    for (size_t f = 0; f < m_cells.size(); ++f) {
+        if (m_cells[f].kind == CellRef::Bytes) {
+            spans[f] = {m_bytes.size(), m_cells[f].s.size()};
+            m_bytes.append(m_cells[f].s);
+        }
+    }
+    pointIntoBytes(spans);
+}
+
+// Views into the block once it is whole, since growing it moves it.
+void OwnedCells::pointIntoBytes(const std::vector<std::pair<size_t, size_t>> &spans)
+{
+    for (size_t f = 0; f < m_cells.size(); ++f) {
+        if (m_cells[f].kind == CellRef::Bytes)
+            m_cells[f].s = std::string_view(m_bytes.data() + spans[f].first, spans[f].second);
+    }
+}
 
 CellRef CellValue::ref() const
 {
@@ -267,15 +357,22 @@ QDate parseDate(const QString &text, bool *ok)
 QVariant normalizeValue(const FieldDef &field, const QVariant &value, bool *ok)
 {
     *ok = true;
-    const bool blank = value.isNull()
-        || (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty());
-    switch (field.type) {
-    case FieldType::Text: {
+    if (field.type == FieldType::Text) {
+        if (value.typeId() == QMetaType::QString) {
+            const QString &text = *static_cast<const QString *>(value.constData());
+            if ((field.size == 0 || text.size() <= field.size) && !text.isNull())
+                return value;
+        }
         QString s = value.isNull() ? QString() : value.toString();
         if (field.size > 0 && s.size() > field.size)
             s.truncate(wholeCharacters(s, field.size));
         return s.isNull() ? QStringLiteral("") : s;
     }
+    const bool blank = value.isNull()
+        || (value.typeId() == QMetaType::QString && QStringView(*static_cast<const QString *>(value.constData())).trimmed().isEmpty());
+    switch (field.type) {
+    case FieldType::Text:
+        break;
     case FieldType::Integer:
     case FieldType::AutoIncrement: {
         if (blank)

@@ -46,6 +46,24 @@ struct CellValue {
     CellRef ref() const;
 };
 
+// The cells of a whole row, owning their bytes: every text and blob in one block, so that a row of
+// values becomes cells without one allocation per text.
+class OwnedCells {
+public:
+    // From values normalized for their fields (normalizeValue), one per field.
+    void assign(const QList<FieldDef> &fields, const QVariantList &values);
+    // A copy of cells that live elsewhere.
+    void assign(const CellRef *cells, int count);
+    CellRef *data() { return m_cells.data(); }
+    CellRef &operator[](int field) { return m_cells[size_t(field)]; }
+
+private:
+    void pointIntoBytes(const std::vector<std::pair<size_t, size_t>> &spans);
+
+    std::string m_bytes;
+    std::vector<CellRef> m_cells;
+};
+
 // SQLite's order: NULL, then numbers by value, then bytes (BINARY, or NOCASE folding ASCII only).
 int compareCells(const CellRef &a, const CellRef &b, bool noCase);
 

@@ -169,11 +169,11 @@ public:
         QString name;
         FieldRef ref;
     };
-    mutable std::array<NameCache, 64> nameCache;
+    mutable std::array<NameCache, 256> nameCache;
 
     FieldRef resolve(const QString &name) const
     {
-        NameCache &slot = nameCache[(quintptr(name.constData()) >> 4) % nameCache.size()];
+        NameCache &slot = nameCache[(quintptr(name.constData()) * 0x9E3779B97F4A7C15ull >> 56) % nameCache.size()];
         if (slot.where == name.constData() && slot.name == name)
             return slot.ref;
         auto it = exactMap.constFind(name);
@@ -290,17 +290,21 @@ public:
             linkIndex->build(*rows);
     }
 
-    // The stored fields of a ";"-separated list, resolved once per spelling.
-    QHash<QString, std::vector<int>> fieldLists;
+    // A ";"-separated list of stored fields, resolved once per spelling, with its exact index.
+    struct FieldList {
+        std::vector<int> fields;
+        LookupIndex *exactIndex = nullptr;
+    };
+    QHash<QString, FieldList> fieldLists;
 
-    const std::vector<int> &fieldList(const QString &names)
+    FieldList &fieldList(const QString &names)
     {
         auto it = fieldLists.find(names);
         if (it == fieldLists.end()) {
-            std::vector<int> fields;
+            FieldList list;
             for (const QString &name : splitFieldList(names))
-                fields.push_back(storedField(name));
-            it = fieldLists.insert(names, fields);
+                list.fields.push_back(storedField(name));
+            it = fieldLists.insert(names, list);
         }
         return *it;
     }
@@ -729,14 +733,7 @@ public:
     }
 
     // --- Writing.
-    std::vector<CellValue> bufferCells() const
-    {
-        std::vector<CellValue> cells;
-        cells.reserve(size_t(schema.fields.size()));
-        for (int f = 0; f < schema.fields.size(); ++f)
-            cells.push_back(cellValue(schema.fields[f].type, buffer[f]));
-        return cells;
-    }
+    OwnedCells cells; // the edit buffer being written
 
     static std::vector<CellRef> refs(const std::vector<CellValue> &cells)
     {
@@ -761,19 +758,18 @@ public:
 
     void writeInsert()
     {
-        std::vector<CellValue> cells = bufferCells();
-        std::vector<CellRef> cellRefs = refs(cells);
-        const RowId rowid = storage->insert(cellRefs.data(), this);
+        cells.assign(schema.fields, buffer);
+        const RowId rowid = storage->insert(cells.data(), this);
         // An empty integer key gets the row id the file gave the row: memory and file agree.
         if (rowidIsPk && buffer[pkField].isNull()) {
             buffer[pkField] = int(rowid);
-            cells[size_t(pkField)] = cellValue(schema.fields[pkField].type, buffer[pkField]);
-            cellRefs[size_t(pkField)] = cells[size_t(pkField)].ref();
+            cells[pkField].kind = CellRef::Int;
+            cells[pkField].i = rowid;
         }
         // Inside a bulk scope the appended rows take their places together when the order is next
         // needed; rows that a filter or a link may hide are placed at once.
         const bool later = BulkScope::active() && !rows->hasTest();
-        const int slot = rows->add(rowid, cellRefs.data(), later ? RowSet::Placement::Later : RowSet::Placement::Now);
+        const int slot = rows->add(rowid, cells.data(), later ? RowSet::Placement::Later : RowSet::Placement::Now);
         skipAdvance = false;
         cur = slot;
         bof = eof = false;
@@ -800,9 +796,8 @@ public:
             if (dirty[size_t(f)])
                 written.push_back(f);
         }
-        std::vector<CellValue> cells = bufferCells();
-        std::vector<CellRef> cellRefs = refs(cells);
-        if (!storage->update(editRow, written, cellRefs.data(), this))
+        cells.assign(schema.fields, buffer);
+        if (!storage->update(editRow, written, cells.data(), this))
             throw EngineError(QStringLiteral("Il record è stato eliminato da un'altra finestra"));
         posting = true;
         const auto done = qScopeGuard([this] { posting = false; });
@@ -810,19 +805,10 @@ public:
         // What another cursor wrote meanwhile into fields left untouched here is what the file holds.
         const bool othersWrote = reloadDue || !changedRows.empty();
         int slot = rows->slotOf(editRow);
-        const auto reread = [&] {
-            storage->loadRow(rowid, [&](const CellRef *stored) {
-                for (int f = 0; f < schema.fields.size(); ++f) {
-                    cells[size_t(f)] = CellValue{stored[f].kind, stored[f].i, stored[f].r,
-                                                 QByteArray(stored[f].s.data(), qsizetype(stored[f].s.size()))};
-                }
-            });
-            cellRefs = refs(cells);
-        };
         if (othersWrote)
-            reread();
+            storage->loadRow(rowid, [&](const CellRef *stored) { cells.assign(stored, int(schema.fields.size())); });
         if (slot < 0) { // another cursor's notice took it away, yet the file still holds it
-            slot = rows->add(rowid, cellRefs.data(), RowSet::Placement::Now);
+            slot = rows->add(rowid, cells.data(), RowSet::Placement::Now);
             placeRow(slot);
             cur = slot;
             posValid = false;
@@ -833,7 +819,7 @@ public:
             || rowid != editRow;
         if (!keyTouched && !rows->hasTest() && rows->isPlaced(slot)) {
             forEachIndex([&](LookupIndex &index) { index.removed(*rows, slot); });
-            rows->setCells(slot, cellRefs.data());
+            rows->setCells(slot, cells.data());
             forEachIndex([&](LookupIndex &index) { index.added(*rows, slot); });
             cur = slot;
             posValid = false;
@@ -848,7 +834,7 @@ public:
         unplaceRow(slot);
         if (oldPos >= 0)
             Q_EMIT q->rowRemoved(oldPos);
-        rows->setCells(slot, cellRefs.data());
+        rows->setCells(slot, cells.data());
         rows->setRowId(slot, rowid);
         cur = slot;
         if (!passes(slot)) {
@@ -1046,6 +1032,7 @@ void Table::close()
     d->buffer.clear();
     d->rows.reset();
     d->indexes.clear();
+    d->fieldLists.clear();
     d->linkIndex.reset();
     d->changedRows.clear();
     d->reloadDue = false;
@@ -1359,7 +1346,8 @@ QVariant Table::lookup(const QString &keyFields, const QVariantList &keyValues, 
 {
     d->requireOpen();
     d->sync();
-    const std::vector<int> &fields = d->fieldList(keyFields);
+    Private::FieldList &list = d->fieldList(keyFields);
+    const std::vector<int> &fields = list.fields;
     if (fields.empty() || fields.size() != size_t(keyValues.size()))
         throw EngineError(QStringLiteral("Ricerca non valida nella tabella %1: %2 campi e %3 valori")
                               .arg(d->tableName).arg(fields.size()).arg(keyValues.size()));
@@ -1374,7 +1362,11 @@ QVariant Table::lookup(const QString &keyFields, const QVariantList &keyValues, 
     }
     const FieldRef result = d->resolve(resultField);
     const std::vector<CellRef> cells = Private::refs(keys);
-    LookupIndex &index = d->indexOn(fields, false);
+    if (!list.exactIndex)
+        list.exactIndex = &d->indexOn(fields, false);
+    LookupIndex &index = *list.exactIndex;
+    if (!index.isBuilt())
+        index.build(*d->rows);
     const int slot = index.firstVisible(*d->rows, index.keyOf(cells.data()));
     return slot < 0 ? QVariant() : d->valueAtSlot(slot, result);
 }
