@@ -97,7 +97,7 @@ const TechnicianEvent history[] = {
     {Event::Join, 6, 0, 2, 13},  {Event::Change, 2, 0, 5, 12}, {Event::Join, 7, 0, 7, 8},
     {Event::Leave, 3, 0, 10, 31},
 };
-const char *const DegreeCode = "4";
+const char *const DegreeCode = "4"; // Titolo_studio "4=Laurea;"
 
 // --- Shops and meter models.
 
@@ -259,23 +259,25 @@ QString serialNumber(const Planned &p)
 
 class Builder {
 public:
-    Builder(Tdm &data, int year, QRandomGenerator &random)
-        : m_data(data), m_year(year), m_random(random)
+    Builder(Tdm &data, int year, Summary &summary)
+        : m_data(data), m_year(year), m_summary(summary)
     {
     }
 
-    void laboratory(Summary &summary);
-    void technicianHistory(Summary &summary, Interval (&working)[TechnicianCount]);
-    void shops(int count, Summary &summary);
-    void meterModels(Summary &summary);
-    void interventions(const QList<Planned> &plans, const demo::Progress &progress, Summary &summary);
+    void laboratory();
+    void technicianHistory();
+    void shops(int count);
+    void meterModels();
+    void interventions(int count, const demo::Progress &progress);
 
 private:
     void report(const char *flag, const QDate &when);
 
     Tdm &m_data;
     int m_year;
-    QRandomGenerator &m_random;
+    Summary &m_summary;
+    QRandomGenerator m_random{Seed};
+    Interval m_working[TechnicianCount];
     QList<int> m_authorisationIds;
     int m_technicianIds[TechnicianCount] = {};
     QList<int> m_shopIds;
@@ -284,7 +286,7 @@ private:
     QList<int> m_modelIds;
 };
 
-void Builder::laboratory(Summary &summary)
+void Builder::laboratory()
 {
     Table *lab = m_data.Tabsoggetto;
     lab->append();
@@ -306,7 +308,7 @@ void Builder::laboratory(Summary &summary)
         auth->setValue(QStringLiteral("Data_provv"), QDate(m_year - a.yearsBefore, 3, 15));
         m_authorisationIds.append(auth->asInteger(QStringLiteral("Id_Lsogg")));
         auth->post();
-        ++summary.authorisations;
+        ++m_summary.authorisations;
     }
 }
 
@@ -332,7 +334,7 @@ void Builder::report(const char *flag, const QDate &when)
     variation->post();
 }
 
-void Builder::technicianHistory(Summary &summary, Interval (&working)[TechnicianCount])
+void Builder::technicianHistory()
 {
     Table *t = m_data.Tabtecnico;
     for (const TechnicianEvent &e : history) {
@@ -352,8 +354,8 @@ void Builder::technicianHistory(Summary &summary, Interval (&working)[Technician
             t->setValue(QStringLiteral("Data_inizio"), when);
             t->setValue(QStringLiteral("Id_sogg"), m_authorisationIds.at(who.authorisation));
             m_technicianIds[e.technician] = t->asInteger(QStringLiteral("Id_tecnico"));
-            working[e.technician].from = when;
-            ++summary.technicians;
+            m_working[e.technician].from = when;
+            ++m_summary.technicians;
         } else {
             if (!t->locate(QStringLiteral("Id_tecnico"), {m_technicianIds[e.technician]}))
                 fail(QStringLiteral("Tecnico %1 non trovato").arg(text(who.surname)));
@@ -362,16 +364,16 @@ void Builder::technicianHistory(Summary &summary, Interval (&working)[Technician
                 t->setValue(QStringLiteral("Titolo_studio"), text(DegreeCode));
             } else {
                 t->setValue(QStringLiteral("Data_fine"), when);
-                working[e.technician].to = when;
+                m_working[e.technician].to = when;
             }
         }
         t->post();
         report(e.event == Event::Join ? "I" : e.event == Event::Change ? "M" : "F", when);
-        ++summary.variations;
+        ++m_summary.variations;
     }
 }
 
-void Builder::shops(int count, Summary &summary)
+void Builder::shops(int count)
 {
     Table *shop = m_data.Tabesercizio;
     constexpr int listed = int(std::size(municipalities));
@@ -391,10 +393,10 @@ void Builder::shops(int count, Summary &summary)
         m_shopMunicipalities.append(municipality);
         m_shopAddresses.append(address);
     }
-    summary.shops = count;
+    m_summary.shops = count;
 }
 
-void Builder::meterModels(Summary &summary)
+void Builder::meterModels()
 {
     Table *ms = m_data.Tabms;
     for (const MeterModel &model : models) {
@@ -405,11 +407,12 @@ void Builder::meterModels(Summary &summary)
         m_modelIds.append(ms->asInteger(QStringLiteral("Id_ms")));
         ms->post();
     }
-    summary.models = ModelCount;
+    m_summary.models = ModelCount;
 }
 
-void Builder::interventions(const QList<Planned> &plans, const demo::Progress &progress, Summary &summary)
+void Builder::interventions(int count, const demo::Progress &progress)
 {
+    const QList<Planned> plans = planInterventions(count, m_year, int(m_shopIds.size()), m_working, m_random);
     Table *row = m_data.Tabmisurazioni;
     const int total = int(plans.size());
     const int step = std::max(1, total / 100);
@@ -439,13 +442,13 @@ void Builder::interventions(const QList<Planned> &plans, const demo::Progress &p
         row->setValue(QStringLiteral("pagato"), m_random.bounded(10) < 8);
         // The rule takes the shop's company name and VAT number.
         row->post();
-        summary.negative += p.negative;
-        summary.malformed += p.malformation != Malformation::None;
+        m_summary.negative += p.negative;
+        m_summary.malformed += p.malformation != Malformation::None;
         ++done;
         if (progress && (done % step == 0 || done == total))
             progress(done, total);
     }
-    summary.interventions = total;
+    m_summary.interventions = total;
 }
 
 // Every municipality the demo names must be in the archive's list, or the rules would leave provinces,
@@ -558,16 +561,13 @@ Summary build(const Request &request, const Progress &progress)
         if (!data.Tabmisurazioni->isOpen())
             fail(QStringLiteral("L'anno %1 non si apre in %2.").arg(yearText, QDir::toNativeSeparators(folder)));
         requireMunicipalities(*data.Tabcomuni);
-        QRandomGenerator random(Seed);
-        Interval working[TechnicianCount];
-        Builder builder(data, year, random);
-        const int shopCount = request.shops > 0 ? request.shops : std::max(20, request.interventions / 5);
+        Builder builder(data, year, summary);
         engine::BulkScope bulk;
-        builder.laboratory(summary);
-        builder.technicianHistory(summary, working);
-        builder.shops(shopCount, summary);
-        builder.meterModels(summary);
-        builder.interventions(planInterventions(request.interventions, year, shopCount, working, random), progress, summary);
+        builder.laboratory();
+        builder.technicianHistory();
+        builder.shops(request.shops > 0 ? request.shops : std::max(20, request.interventions / 5));
+        builder.meterModels();
+        builder.interventions(request.interventions, progress);
     }
     checkWritten(summary, state);
     return summary;
