@@ -5,6 +5,7 @@
 // Exit status: 0 when every code handled is valid and every copy succeeded, 1 otherwise, 2 on wrong usage.
 
 #include "app/backup.h"
+#include "app/demo.h"
 #include "ground/config.h"
 #include "ground/instancelock.h"
 #include "ground/state.h"
@@ -15,6 +16,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
@@ -222,6 +224,83 @@ int backupCommand(const QStringList &args, Console &io)
     return AllValid;
 }
 
+// Each option of `names` as "--name value" or "--name=value"; false, with the reason, on anything else.
+bool readOptions(const QStringList &args, const QStringList &names, QHash<QString, QString> &values, QString &problem)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const qsizetype equals = args[i].indexOf(QLatin1Char('='));
+        const QString name = equals > 0 ? args[i].left(equals) : args[i];
+        if (!names.contains(name)) {
+            problem = QStringLiteral("opzione sconosciuta: «%1»").arg(name);
+            return false;
+        }
+        if (equals > 0) {
+            values.insert(name, args[i].mid(equals + 1));
+        } else if (i + 1 < args.size()) {
+            values.insert(name, args[++i]);
+        } else {
+            problem = QStringLiteral("manca il valore di %1").arg(name);
+            return false;
+        }
+    }
+    return true;
+}
+
+int demoCommand(const QStringList &args, Console &io)
+{
+    const QString folderOption = QStringLiteral("--cartella");
+    const QString countOption = QStringLiteral("--interventi");
+    const QString yearOption = QStringLiteral("--anno");
+    QHash<QString, QString> options;
+    QString problem;
+    if (!readOptions(args, {folderOption, countOption, yearOption}, options, problem))
+        return wrongUsage(io, problem);
+
+    demo::Request request;
+    request.folder = options.value(folderOption);
+    if (request.folder.isEmpty())
+        return wrongUsage(io, QStringLiteral("manca la cartella (--cartella CARTELLA)"));
+    if (options.contains(countOption)) {
+        bool number = false;
+        request.interventions = options.value(countOption).toInt(&number);
+        if (!number || request.interventions < demo::MinimumInterventions || request.interventions > demo::MaximumInterventions)
+            return wrongUsage(io, QStringLiteral("numero di interventi non valido: «%1» (atteso da %2 a %3)")
+                                      .arg(options.value(countOption))
+                                      .arg(demo::MinimumInterventions)
+                                      .arg(demo::MaximumInterventions));
+    }
+    if (options.contains(yearOption)) {
+        static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+        const QString year = options.value(yearOption);
+        request.year = year.toInt();
+        if (!fourDigits.match(year).hasMatch() || request.year < FirstAuthorisationYear || request.year > LastAuthorisationYear)
+            return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA, dal %2 al %3)")
+                                      .arg(year)
+                                      .arg(FirstAuthorisationYear)
+                                      .arg(LastAuthorisationYear));
+    }
+
+    demo::Summary made;
+    try {
+        made = demo::build(request);
+    } catch (const std::exception &failure) {
+        io.err << "sigillo-cli: " << QString::fromUtf8(failure.what()) << '\n';
+        return SomeInvalid;
+    }
+    io.out << QDir::toNativeSeparators(QDir::cleanPath(made.folder)) << '\n'
+           << QStringLiteral("anno %1: %2 interventi, %3 con esito negativo, %4 malformati\n")
+                  .arg(made.year)
+                  .arg(made.interventions)
+                  .arg(made.negative)
+                  .arg(made.malformed)
+           << QStringLiteral("soggetto obbligato con %1 abilitazioni, %2 tecnici, %3 variazioni dei tecnici\n")
+                  .arg(made.authorisations)
+                  .arg(made.technicians)
+                  .arg(made.variations)
+           << QStringLiteral("%1 esercizi, %2 modelli di misuratore\n").arg(made.shops).arg(made.models);
+    return AllValid;
+}
+
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
@@ -243,6 +322,13 @@ const QList<Command> &commands()
                         "      percorso; non parte mentre Sigillo è aperto sulla stessa cartella dati; la\n"
                         "      cartella prende il suo nome solo quando ogni file è stato copiato per intero\n"),
          backupCommand},
+        {QStringLiteral("demo"),
+         QStringLiteral("  demo --cartella CARTELLA [--interventi N] [--anno AAAA]\n"
+                        "      crea in una cartella senza archivio un archivio dimostrativo completo: il\n"
+                        "      soggetto obbligato con due abilitazioni, otto tecnici e le loro variazioni,\n"
+                        "      esercizi, misuratori e N interventi dell'anno AAAA (predefiniti: 2000\n"
+                        "      interventi, l'anno in corso); ne stampa la cartella e il contenuto\n"),
+         demoCommand},
     };
     return table;
 }
