@@ -5,11 +5,11 @@
 // It is not part of the program: its baselines are SQL by design, the yardsticks the engine is
 // measured against, so it is the one place outside the engine that speaks SQL.
 
+#include "app/demo.h"
 #include "data/catalogue.h"
 #include "data/engine/bulkscope.h"
 #include "data/engine/table.h"
 #include "data/engine/tablefiles.h"
-#include "data/seeds.h"
 #include "data/tdm.h"
 #include "ground/state.h"
 
@@ -38,38 +38,6 @@ using engine::Table;
 namespace {
 
 // --- Data.
-
-QStringList g_towns;
-
-// A plausible intervention of the register; the same id always gives the same row.
-QVariantList makeRow(int id, int shops)
-{
-    QRandomGenerator g(quint32(id) * 2654435761u);
-    static const char *surnames[] = {"ROSSI", "RUSSO", "FERRARI", "ESPOSITO", "BIANCHI", "ROMANO", "COLOMBO", "RICCI",
-                                     "MARINO", "GRECO", "BRUNO", "GALLO", "CONTI", "DE LUCA", "MANCINI", "COSTA"};
-    static const char *kinds[] = {"BAR", "TABACCHI", "ALIMENTARI", "PANIFICIO", "FERRAMENTA", "PROFUMERIA", "L'ANGOLO"};
-    const QDate end = QDate(2010, 1, 1).addDays(g.bounded(365));
-    const QString company = QStringLiteral("%1 %2 DI %3 S.N.C.")
-                                .arg(QLatin1String(kinds[g.bounded(7)]), QLatin1String(surnames[g.bounded(16)]),
-                                     QLatin1String(surnames[g.bounded(16)]));
-    auto digits = [&g](int n) {
-        QString s;
-        for (int i = 0; i < n; ++i)
-            s += QChar(u'0' + g.bounded(10));
-        return s;
-    };
-    const bool note = g.bounded(10) < 3;
-    return {id, 1 + g.bounded(shops), 1 + g.bounded(500), 1 + g.bounded(20),
-            QStringLiteral("AB") + digits(7), QString::number(1 + g.bounded(3)), end.addDays(-g.bounded(3)), end,
-            QString::number(g.bounded(2)), g.bounded(2) == 1, QString::number((end.month() - 1) / 3 + 1),
-            g_towns[g.bounded(int(g_towns.size()))], QStringLiteral("RM"), QStringLiteral("VIA GARIBALDI %1").arg(g.bounded(200)),
-            digits(5), QStringLiteral("2010"), company, digits(11), end.addYears(1), QString::number(g.bounded(40)),
-            double(g.bounded(20000)) / 100.0, true, g.bounded(4) != 0, g.bounded(2) == 1,
-            QStringLiteral("SIG. %1").arg(QLatin1String(surnames[g.bounded(16)])), QStringLiteral("06 ") + digits(7),
-            QStringLiteral("333 ") + digits(7),
-            note ? QStringLiteral("Verificazione eseguita presso il punto vendita; sigilli sostituiti e registrati nel libretto.") : QString(),
-            QString(), QString(), QVariant()};
-}
 
 // A value to bind, made before the timing in the form each baseline binds it.
 struct Param {
@@ -376,45 +344,39 @@ void fill(const QString &dir, const QString &table, int count, const std::functi
     }
 }
 
-// An archive under `base`: dati/ from the template (municipalities and types), `shops` shops, and the
-// year folder 2010 with empty year tables.
-void makeArchive(const QString &base, int shops)
-{
-    AppState &state = appState();
-    state = AppState();
-    state.DirBase = withTrailingSeparator(base);
-    catalogue::ensureTemplates(state);
-    for (const engine::TableSchema &table : catalogue::baseTables())
-        copyTable(state.dataTemplateDir(), state.dataDir(), qPrintable(table.name));
-    fill(state.dataDir(), QStringLiteral("esercizio"), shops, [&](int id) {
-        return QVariantList{id, QStringLiteral("ESERCIZIO %1").arg(id), QStringLiteral("%1").arg(id, 11, 10, QLatin1Char('0')),
-                            g_towns[id % g_towns.size()], QStringLiteral("RM"), QStringLiteral("VIA ROMA %1").arg(id),
-                            QStringLiteral("00100")};
-    });
-    state.AnnoLavoro = QStringLiteral("2010");
-    catalogue::createMissingTables(state.yearDir(), catalogue::yearTables());
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int rows = argc > 1 ? std::max(100, atoi(argv[1])) : 100000;
-    const int shops = std::max(10, rows / 5);
-    for (const seeds::Municipality &m : seeds::municipalities())
-        g_towns << m.name;
+    const int rows = argc > 1 ? std::clamp(atoi(argv[1]), demo::MinimumInterventions, demo::MaximumInterventions) : 100000;
 
+    // The archive sigillo-cli demo builds: its register gives every line its rows.
     QTemporaryDir dir;
+    demo::Request request;
+    request.folder = dir.filePath(QStringLiteral("archive"));
+    request.year = 2010;
+    request.interventions = rows;
+    demo::build(request);
+    AppState &state = appState();
     const engine::TableSchema schema = catalogue::schema(QStringLiteral("misurazioni2"));
     QStringList names;
     for (const engine::FieldDef &f : schema.fields)
         names << f.name;
     QList<QVariantList> generated;
     std::vector<Params> params;
-    for (int id = 1; id <= rows; ++id) {
-        generated << makeRow(id, shops);
-        params.push_back(paramsOf(generated.last()));
+    {
+        Table demoRegister;
+        demoRegister.setDirectory(state.yearDir());
+        demoRegister.setTableName(schema.name);
+        demoRegister.open();
+        for (demoRegister.first(); !demoRegister.eof(); demoRegister.next()) {
+            QVariantList row;
+            for (const QString &name : std::as_const(names))
+                row << demoRegister.value(name);
+            generated << row;
+            params.push_back(paramsOf(row));
+        }
     }
     QList<Line> lines;
 
@@ -544,14 +506,9 @@ int main(int argc, char **argv)
     }
     t.close();
 
-    // --- Appends through the data module with its rules, each committed as a window commits it, on a
-    // register that already holds the rows; the baselines do what the rules do: the next id, the
-    // municipality's province and postal code, the shop's name and VAT number, one insert.
-    const QString archive = dir.filePath(QStringLiteral("archive"));
-    makeArchive(archive, shops);
-    AppState &state = appState();
-    QFile::remove(tablePath(state.yearDir(), "misurazioni2"));
-    copyTable(dirs["engine"], state.yearDir(), "misurazioni2");
+    // --- Appends through the data module with its rules, each committed as a window commits it, on the
+    // demo archive's register; the baselines do what the rules do: the next id, the municipality's
+    // province and postal code, the shop's name and VAT number, one insert.
     const int appends = 200;
     {
         const QString dataDir = state.dataDir();

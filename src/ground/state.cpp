@@ -25,7 +25,6 @@ QString AppState::yearDir() const
 QString AppState::yearTemplateDir() const { return under(DirBase, QStringLiteral("vuoto")); }
 QString AppState::dataTemplateDir() const { return under(DirBase, QStringLiteral("vuoto_dati")); }
 QString AppState::importDir() const { return under(DirBase, QStringLiteral("importdb")); }
-QString AppState::backupDir() const { return under(DirBase, QStringLiteral("backup")); }
 
 AppState &appState()
 {

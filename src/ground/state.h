@@ -37,7 +37,6 @@ struct AppState {
     QString yearTemplateDir() const; // DirBase + "vuoto"
     QString dataTemplateDir() const; // DirBase + "vuoto_dati"
     QString importDir() const;    // DirBase + "importdb"
-    QString backupDir() const;    // DirBase + "backup"
 };
 
 AppState &appState();

@@ -1160,8 +1160,6 @@ void Table::setValue(const QString &field, const QVariant &value)
     }
 }
 
-void Table::clearValue(const QString &field) { setValue(field, QVariant()); }
-
 QVariant Table::valueAt(int row, const QString &field) const
 {
     const FieldRef r = d->resolve(field);

@@ -108,7 +108,6 @@ public:
     // Needs Edit or Insert. Text longer than the field is cut; "" and null both store empty text.
     // Runs the field's change handler even when the value is the same.
     void setValue(const QString &field, const QVariant &value);
-    void clearValue(const QString &field);
     // A visible row's value without moving the cursor, for grids (0-based row).
     QVariant valueAt(int row, const QString &field) const;
 
