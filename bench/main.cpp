@@ -545,26 +545,22 @@ int main(int argc, char **argv)
         }
         Tdm data;
         Table *m = data.Tabmisurazioni;
-        const double engRules = timeMs([&] {
-            for (int i = 0; i < appends; ++i) {
+        // What the register's entry page fills in; the rules do the rest.
+        const auto enter = [&](int from) {
+            for (int i = from; i < from + appends; ++i) {
                 const QVariantList &row = generated[i];
                 m->append();
                 for (int f : {1, 2, 3, 4, 5, 6, 7, 8, 11, 13})
                     m->setValue(names[f], row[f]);
                 m->post();
             }
-        }) / appends;
+        };
+        const double engRules = timeMs([&] { enter(0); }) / appends;
         lines << Line{QStringLiteral("1 append via the data module at %1 rows").arg(rows), engRules, qtRules, cRules};
         // The same appends in one bulk scope: what the engine and the rules cost without the disk.
         const double engInScope = timeMs([&] {
             BulkScope scope;
-            for (int i = appends; i < 2 * appends; ++i) {
-                const QVariantList &row = generated[i];
-                m->append();
-                for (int f : {1, 2, 3, 4, 5, 6, 7, 8, 11, 13})
-                    m->setValue(names[f], row[f]);
-                m->post();
-            }
+            enter(appends);
         }) / appends;
         std::printf("(one append via the data module in a bulk scope: %.3f ms)\n", engInScope);
     }

@@ -1,38 +1,14 @@
 // sigillo-cli as a script sees it: what it prints, on which stream, and its exit status.
 
-#include "filesizelimit.h"
+#include "clirun.h"
 
 #include <QDir>
 #include <QLockFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// With a file-size limit the command runs as on a disk that is full.
-Run runCli(const QStringList &args, const QByteArray &input = {}, rlim_t fileSizeLimit = RLIM_INFINITY)
-{
-    QProcess process;
-    if (fileSizeLimit != RLIM_INFINITY)
-        process.setChildProcessModifier([fileSizeLimit] { filesizelimit::apply(fileSizeLimit); });
-    process.start(QStringLiteral(SIGILLO_CLI), args);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // An archive as the desktop program leaves it: its configuration file, dati/ and two years.
 struct Archive {

@@ -2,6 +2,7 @@
 // opens a year, and checked for what a new user and the benchmark are promised.
 
 #include "app/demo.h"
+#include "clirun.h"
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
 #include "data/tdm.h"
@@ -12,38 +13,17 @@
 #include "years/yearopening.h"
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 using engine::Table;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList &args, const std::function<void()> &inChild = {})
-{
-    QProcess process;
-    if (inChild)
-        process.setChildProcessModifier(inChild);
-    process.start(QStringLiteral(SIGILLO_CLI), args);
-    if (!process.waitForStarted() || !process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Every file and folder under `root` with its content, to see that nothing was touched.
 QMap<QString, QByteArray> snapshot(const QString &root)
@@ -304,11 +284,7 @@ private Q_SLOTS:
         const QString folder = QDir(temporary.path()).filePath(QStringLiteral("demo"));
         const Run run = runCli({QStringLiteral("demo"), QStringLiteral("--cartella"), folder, QStringLiteral("--interventi"),
                                 QStringLiteral("200")},
-                               [fileSizeLimit] {
-                                   std::signal(SIGXFSZ, SIG_IGN);
-                                   const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
-                                   setrlimit(RLIMIT_FSIZE, &limit);
-                               });
+                               {}, rlim_t(fileSizeLimit));
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QString());
         QVERIFY(run.err.contains(QStringLiteral("sigillo-cli: ")));

@@ -574,6 +574,20 @@ public:
 
     void announceRows() { Q_EMIT q->rowsChanged(); }
 
+    // Another selection of rows: the edit ends first, then the rows are tested again and the cursor
+    // goes to the first of them.
+    void reselect(const std::function<void()> &change)
+    {
+        leaveEditing();
+        sync();
+        change();
+        computeVisible();
+        setPos(-1);
+        q->first();
+        announceRows();
+        announceCurrent();
+    }
+
     void announceMoveFrom(int oldCur)
     {
         if (cur != oldCur)
@@ -1402,15 +1416,10 @@ void Table::setFilterText(const QString &filterText)
         return;
     }
     Filter bound = d->boundFilter(filterText); // an unknown field too
-    d->leaveEditing();
-    d->sync();
-    d->filterText = filterText;
-    d->filter = std::move(bound);
-    d->computeVisible();
-    d->setPos(-1);
-    first();
-    d->announceRows();
-    d->announceCurrent();
+    d->reselect([&] {
+        d->filterText = filterText;
+        d->filter = std::move(bound);
+    });
 }
 
 QString Table::filterText() const { return d->filterText; }
@@ -1424,31 +1433,20 @@ void Table::setFiltered(bool filtered)
         return;
     }
     Filter bound = filtered ? d->boundFilter(d->filterText) : Filter();
-    d->leaveEditing();
-    d->sync();
-    d->filtered = filtered;
-    d->filter = std::move(bound);
-    d->computeVisible();
-    d->setPos(-1);
-    first();
-    d->announceRows();
-    d->announceCurrent();
+    d->reselect([&] {
+        d->filtered = filtered;
+        d->filter = std::move(bound);
+    });
 }
 
 bool Table::isFiltered() const { return d->filtered; }
 
 void Table::setRecordFilter(RecordFilter filter)
 {
-    d->recordFilter = std::move(filter);
-    if (d->isOpen && d->filtered) {
-        d->leaveEditing();
-        d->sync();
-        d->computeVisible();
-        d->setPos(-1);
-        first();
-        d->announceRows();
-        d->announceCurrent();
-    }
+    if (d->isOpen && d->filtered)
+        d->reselect([&] { d->recordFilter = std::move(filter); });
+    else
+        d->recordFilter = std::move(filter);
 }
 
 void Table::refresh()
