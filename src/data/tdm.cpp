@@ -37,8 +37,9 @@ void Tdm::openTable(Table *table, const QString &directory, bool ensureIndexes)
     QString reason;
     if (engine::tablefiles::check(directory, schema, &reason) == engine::tablefiles::Condition::Damaged) {
         const QString file = QDir::toNativeSeparators(table->filePath());
-        if (!m_damagedFiles.contains(file))
-            m_damagedFiles << file + QStringLiteral(" (") + reason + QLatin1Char(')');
+        const QString damaged = reason.contains(file) ? reason : file + QStringLiteral(": ") + reason;
+        if (!m_damagedFiles.contains(damaged))
+            m_damagedFiles << damaged;
         throw engine::EngineError(reason);
     }
     if (engine::tablefiles::exists(directory, schema.name)) {
