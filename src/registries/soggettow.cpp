@@ -113,6 +113,12 @@ void Tsoggettoform::buildDisplayPage()
         fitWidth(shown, field.width);
         return shown;
     });
+    // As wide as the widest, so that the page keeps its place whichever group is shown.
+    int width = 0;
+    for (QGroupBox *group : groups)
+        width = std::max(width, group->sizeHint().width());
+    for (QGroupBox *group : groups)
+        group->setMinimumWidth(width);
     groups[GeneralGroup]->setObjectName(QStringLiteral("GroupBox1"));
     m_legalGroup = groups[LegalGroup];
     m_legalGroup->setObjectName(QStringLiteral("GroupBox2"));
