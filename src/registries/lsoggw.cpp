@@ -70,7 +70,7 @@ void Tlsogg_form::Button2Click()
 
 void Tlsogg_form::done(int result)
 {
-    // After "Ok" nothing is left to cancel.
+    // A row still being entered is dropped; after "Ok" there is none.
     dm->TabLsogg->cancel();
     QDialog::done(result);
 }

@@ -33,7 +33,7 @@ namespace {
 struct SubjectField {
     const char *field;
     const char *label;
-    int width; // in capitals the field shows whole
+    int width; // the capitals the control shows at once
 };
 
 struct SubjectGroup {
