@@ -12,7 +12,9 @@
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
 #include "register/tipo_intw.h"
+#include "registries/imp_abil_tecniciw.h"
 #include "registries/misuratoriw.h"
+#include "registries/soggettow.h"
 #include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
 #include "years/sel_annow.h"
@@ -134,6 +136,8 @@ void TMainForm::buildCommands()
     });
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
+    wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
+    wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));
@@ -323,7 +327,8 @@ void TMainForm::scaricoPer()
 {
     if (laboratoryFiscalCode().isEmpty()) {
         Messages::error(QStringLiteral("MANCA IL CODICE FISCALE NELLA FINESTRA SOGGETTO OBBLIGATO. INSERIRE IL C.F. E RIPROVARE ."));
-        // The laboratory window opens here, for the code to be entered.
+        // For the code to be entered.
+        ApriModale(soggettoform, this);
         return;
     }
     if (!Messages::confirm(QStringLiteral("Entrare nella fase di creazione del file trimestrale delle verificazioni?")))

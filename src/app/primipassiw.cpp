@@ -20,14 +20,19 @@ struct Step {
 const Step Steps[] = {
     {"Il laboratorio e le abilitazioni",
      "Con \u00abSoggetto obbligato (concessionario)\u00bb dal menu \u00abTabelle\u00bb, o con il pulsante "
-     "\u00abSoggetto Obbligato\u00bb, si inseriscono i dati del laboratorio: partita IVA, codice fiscale e, "
-     "secondo che sia persona giuridica o persona fisica, la denominazione e il comune della sede fiscale oppure "
-     "cognome, nome, sesso, data e comune di nascita.<p>Il codice fiscale \u00e8 indispensabile: senza di esso "
-     "il file trimestrale per l'Agenzia delle Entrate non pu\u00f2 essere creato.<p>Poi si inseriscono le "
-     "abilitazioni del laboratorio, ciascuna con il suo tipo (fabbricante abilitato o laboratorio autonomo) e il "
-     "suo identificativo alfanumerico del sigillo. Se il laboratorio ha pi\u00f9 abilitazioni, con "
-     "\u00abUtilit\u00e0\u00bb &gt; \u00abImposta anni e tecnici validi\u00bb si indicano quelle valide in "
-     "ciascun anno."},
+     "\u00abSoggetto Obbligato\u00bb, si apre la finestra del laboratorio. \u00abModifica\u00bb permette di "
+     "inserire i dati: \u00abPiva\u00bb e \u00abCodice Fiscale\u00bb, poi in \u00abSeleziona\u00bb "
+     "\u00abPersona Giuridica\u00bb o \u00abPersona Fisica\u00bb, che rende compilabili (in bianco) i campi di "
+     "quel tipo: la denominazione e il comune fiscale, oppure cognome, nome, sesso, data e comune di nascita. La "
+     "provincia viene dal comune; \u00abCerca il comune\u00bb lo sceglie dall'elenco. \u00abOK\u00bb registra "
+     "quando tutti i campi del tipo scelto sono compilati.<p>Il codice fiscale \u00e8 indispensabile: senza di esso "
+     "il file trimestrale per l'Agenzia delle Entrate non pu\u00f2 essere creato.<p>Con \u00abNuova "
+     "abilitazione\u00bb si inserisce ogni abilitazione del laboratorio, con il suo tipo (1=Fabbricante abilitato, "
+     "2=Laboratorio Autonomo) e l'\u00abId alfanumerico del sigillo\u00bb; un'abilitazione a cui sono legati dei "
+     "tecnici non si pu\u00f2 eliminare. Se il laboratorio ha pi\u00f9 abilitazioni, con \u00abUtilit\u00e0\u00bb "
+     "&gt; \u00abImposta anni e tecnici validi\u00bb si indicano quelle valide in ciascun anno: si sceglie l'anno, "
+     "si seleziona l'abilitazione e si preme \u00abinserisci/ rimuovi\u00bb; con \u00ababilita la gestione "
+     "automatica\u00bb e \u00abOK\u00bb il programma ne tiene conto."},
     {"I tecnici",
      "Con il pulsante \u00abTecnici /F3\u00bb, o con il tasto F3, si inseriscono i tecnici: cognome, nome, "
      "sesso, data e comune di nascita, il numero del sigillo, il titolo di studio, se \u00e8 il responsabile, "

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,6 +28,21 @@ DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const 
     edit->bind(source, field);
     edit->setUpperCase(true);
     return edit;
+}
+
+void setFieldReadOnly(QWidget *control, bool readOnly)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        edit->setReadOnly(readOnly);
+    else
+        control->setEnabled(!readOnly);
+    QPalette palette = control->palette();
+    const QColor background = readOnly ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white);
+    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Button, background); // what a combo box is drawn on
+    for (QPalette::ColorRole text : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        palette.setColor(QPalette::Disabled, text, palette.color(QPalette::Active, text));
+    control->setPalette(palette);
 }
 
 QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<QWidget *> &leaving, QWidget *parent)

@@ -21,6 +21,11 @@ QPushButton *commandButton(const char *objectName, const QString &text, QWidget 
 // A text field bound to a field of the source, converting typing to upper case as the registries do.
 DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const QString &field, QWidget *parent);
 
+// A field the user may not change shows a silver background (RGB C0C0C0), one he may change a white
+// one. A line edit stays selectable, so its text can still be copied; any other control is disabled,
+// with its text kept dark enough to read on silver.
+void setFieldReadOnly(QWidget *control, bool readOnly);
+
 // A list page: the grid over the page, the commands on a row below it, those that leave the window
 // at the right-hand end.
 QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<QWidget *> &leaving, QWidget *parent);

@@ -57,7 +57,13 @@ void typeInto(QLineEdit *edit, const QString &text)
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    for (const QChar character : text) {
+        // QTest knows keys for ASCII only; an accented letter arrives as the text of a key, as from a keyboard.
+        if (character.unicode() < 0x80)
+            QTest::keyClick(edit, character.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(character), Qt::NoModifier);
+    }
 }
 
 void shoot(QWidget &window, const QString &name)

@@ -45,7 +45,7 @@ void openWindow(W *&ref, std::function<void(W &)> handler)
 QAbstractButton *button(QWidget &window, const char *name);
 QLineEdit *lineEdit(QWidget &window, const char *name);
 
-// Replaces a field's text by typing, as the user does.
+// Replaces a field's text by typing, as the user does; accented letters too.
 void typeInto(QLineEdit *edit, const QString &text);
 
 void shoot(QWidget &window, const QString &name);

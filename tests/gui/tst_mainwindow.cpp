@@ -10,7 +10,9 @@
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "guitest.h"
+#include "registries/imp_abil_tecniciw.h"
 #include "registries/misuratoriw.h"
+#include "registries/soggettow.h"
 #include "testbase.h"
 #include "years/sel_annow.h"
 
@@ -126,9 +128,9 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionMisuratori", "actionTipiIntervento", "actionComuni", "actionSvuota", "actionBackup",
-                                       "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni",
-                                       "actionPrimiPassi"}));
+        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionMisuratori", "actionTipiIntervento", "actionComuni", "actionSvuota",
+                                       "actionBackup", "actionAbilitazioni", "actionCambiaAnno", "actionChiudi", "actionScarico",
+                                       "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
     }
 
@@ -249,7 +251,7 @@ private Q_SLOTS:
         QVERIFY(!window().isVisible());
     }
 
-    void scaricoWithoutLaboratoryCodeShowsOnlyTheError_data()
+    void scaricoWithoutLaboratoryCodeOpensTheLaboratory_data()
     {
         QTest::addColumn<bool>("withDataModule");
         QTest::addColumn<QString>("code");
@@ -258,7 +260,7 @@ private Q_SLOTS:
         QTest::newRow("no laboratory row, menu") << true << QString() << true;
         QTest::newRow("blank code, button") << true << QStringLiteral("   ") << false;
     }
-    void scaricoWithoutLaboratoryCodeShowsOnlyTheError()
+    void scaricoWithoutLaboratoryCodeOpensTheLaboratory()
     {
         QFETCH(bool, withDataModule);
         QFETCH(QString, code);
@@ -268,13 +270,53 @@ private Q_SLOTS:
         window();
         std::unique_ptr<Tdm> data(withDataModule ? new Tdm : nullptr);
         QCOMPARE(dm, data.get());
+        if (withDataModule)
+            ModalWindows::setNextHandler([](QDialog &form) {
+                QCOMPARE(&form, soggettoform);
+                QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
+            });
 
         if (fromMenu)
             action("actionScarico")->trigger();
         else
             QTest::mouseClick(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton")), Qt::LeftButton);
-        // A question would have found no answer queued and stopped the test.
-        QCOMPARE(Messages::shown(), (QList<ShownMessage>{{MessageKind::Error, MissingCode}}));
+        // A question would have found no answer queued and stopped the test; without the data the
+        // laboratory window cannot be made, and says so.
+        QList<ShownMessage> expected{{MessageKind::Error, MissingCode}};
+        if (!withDataModule)
+            expected.append({MessageKind::Error, QStringLiteral("Archivi non aperti: impossibile aprire la finestra.")});
+        QCOMPARE(Messages::shown(), expected);
+    }
+
+    void laboratoryAndYearCommandsOpenTheirWindows_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("toolButton");
+        QTest::addColumn<QString>("caption");
+        const QString laboratory = QStringLiteral("Dati sul Soggetto Obbligato e relative abilitazioni");
+        QTest::newRow("Soggetto Obbligato") << "actionSoggetto" << true << laboratory;
+        QTest::newRow("Soggetto obbligato (concessionario)") << "actionSoggetto" << false << laboratory;
+        QTest::newRow("Imposta anni e tecnici validi") << "actionAbilitazioni" << false
+                                                       << QStringLiteral("Imposta le abilitazioni e il loro periodo di validità");
+    }
+    void laboratoryAndYearCommandsOpenTheirWindows()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, toolButton);
+        QFETCH(QString, caption);
+        Tdm data;
+        QString shown;
+        ModalWindows::setNextHandler([&shown](QDialog &form) {
+            shown = form.windowTitle();
+            form.accept();
+        });
+        if (toolButton)
+            QTest::mouseClick(window().findChild<QToolButton *>(QStringLiteral("ToolButton_") + command.mid(6)), Qt::LeftButton);
+        else
+            action(qPrintable(command))->trigger();
+        QCOMPARE(shown, caption);
+        QCOMPARE(soggettoform, nullptr);
+        QCOMPARE(imp_abil_tecnici, nullptr);
     }
 
     void scaricoWithLaboratoryCodeAsksToGoOn_data()

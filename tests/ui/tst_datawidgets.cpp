@@ -12,6 +12,7 @@
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
 #include "ui/dblookupcombobox.h"
+#include "ui/forms.h"
 #include "ui/keyhelpers.h"
 #include "ui/radiogroup.h"
 
@@ -211,6 +212,34 @@ private Q_SLOTS:
         QCOMPARE(lookup.itemText(0), QStringLiteral("ALFA"));
         QCOMPARE(lookup.currentText(), QStringLiteral("CAFFE NAPOLI"));
         QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void aReadOnlyFieldIsSilverAndTakesNoChange()
+    {
+        const QColor silver(0xC0, 0xC0, 0xC0);
+        DBEdit edit;
+        edit.bind(m_shopSource.get(), QStringLiteral("Ragione_sociale"));
+        DBComboBox combo;
+        combo.bind(m_shopSource.get(), QStringLiteral("Provincia"));
+        combo.setItems({QStringLiteral("RM=Roma"), QStringLiteral("MI=Milano")});
+        for (QWidget *control : {static_cast<QWidget *>(&edit), static_cast<QWidget *>(&combo)})
+            ui::setFieldReadOnly(control, true);
+        QCOMPARE(edit.palette().color(QPalette::Base), silver);
+        QCOMPARE(combo.palette().color(QPalette::Button), silver);
+        // Disabled, the combo's text stays as dark as an enabled one's.
+        QCOMPARE(combo.palette().color(QPalette::Disabled, QPalette::ButtonText), combo.palette().color(QPalette::Active, QPalette::ButtonText));
+        typeInto(&edit, QStringLiteral("ALTRO"));
+        QCOMPARE(edit.text(), QStringLiteral("BAR ROMA"));
+        QVERIFY(!combo.isEnabled());
+        QCOMPARE(m_shops->state(), TableState::Browse);
+
+        for (QWidget *control : {static_cast<QWidget *>(&edit), static_cast<QWidget *>(&combo)})
+            ui::setFieldReadOnly(control, false);
+        QCOMPARE(edit.palette().color(QPalette::Base), QColor(Qt::white));
+        QVERIFY(combo.isEnabled());
+        typeInto(&edit, QStringLiteral("ALTRO"));
+        QCOMPARE(m_shops->state(), TableState::Edit);
+        m_shops->cancel();
     }
 
     void gridAndCursorFollowEachOther()
