@@ -154,6 +154,24 @@ private Q_SLOTS:
         }
     }
 
+    // However the focus comes (a page shown, Enter from the field before), typing fills the day first.
+    void aBlankDateTakesTypingFromItsStart()
+    {
+        QDialog window;
+        auto *before = new QLineEdit(&window);
+        auto *edit = new DBDateEdit(&window);
+        edit->bind(m_settingsSource.get(), QStringLiteral("Impbck_ultimadata"));
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(edit);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        edit->setFocus();
+        QTest::keyClicks(edit, "01022021");
+        QCOMPARE(edit->displayText(), QStringLiteral("01/02/2021"));
+    }
+
     void choiceWidgetsStoreTheirCodes()
     {
         DBComboBox combo;
