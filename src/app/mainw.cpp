@@ -13,6 +13,7 @@
 #include "data/tdm.h"
 #include "register/tipo_intw.h"
 #include "registries/misuratoriw.h"
+#include "registries/tecnicow.h"
 #include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
 #include "years/sel_annow.h"
@@ -133,6 +134,7 @@ void TMainForm::buildCommands()
         ApriModale(ZOOM_comuniForm, this);
     });
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
+    wire("actionTecnici", [this] { ApriModale(tecnicoForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
