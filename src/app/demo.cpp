@@ -8,6 +8,7 @@
 #include "data/tdm.h"
 #include "ground/config.h"
 #include "ground/state.h"
+#include "registries/tecnici.h"
 #include "years/yearopening.h"
 
 #include <QDate>
@@ -271,7 +272,7 @@ public:
     void interventions(int count, const demo::Progress &progress);
 
 private:
-    void report(const char *flag, const QDate &when);
+    void report(Variation variation, const QDate &when);
 
     Tdm &m_data;
     int m_year;
@@ -312,26 +313,11 @@ void Builder::laboratory()
     }
 }
 
-// A variation row as the technicians window writes it: a snapshot of the current technician,
-// stamped with the working year of the time and the quarter of the event.
-void Builder::report(const char *flag, const QDate &when)
+// A variation row as the technicians window writes it, stamped with the working year of the time and
+// the quarter of the event.
+void Builder::report(Variation variation, const QDate &when)
 {
-    static const char *const copied[] = {"Cf", "Cognome", "Nome", "Sesso", "Data_nascita", "Comune_nascita",
-                                         "Prov_nascita", "Id_nu_sigillo", "Responsabile", "Titolo_studio", "Id_sogg"};
-    const Table *technician = m_data.Tabtecnico;
-    Table *variation = m_data.TabMod_tecnici;
-    variation->append();
-    for (const char *field : copied)
-        variation->setValue(text(field), technician->value(text(field)));
-    const QString kind = text(flag);
-    if (kind != QLatin1String("M"))
-        variation->setValue(QStringLiteral("Data_inizio"), technician->value(QStringLiteral("Data_inizio")));
-    if (kind == QLatin1String("F"))
-        variation->setValue(QStringLiteral("Data_fine"), technician->value(QStringLiteral("Data_fine")));
-    variation->setValue(QStringLiteral("FLAG_VARIAZIONE"), kind);
-    variation->setValue(QStringLiteral("Anno_variazione"), QString::number(when.year()));
-    variation->setValue(QStringLiteral("TRI_variazione"), quarterOf(when));
-    variation->post();
+    recordVariation(m_data, variation, QString::number(when.year()), quarterOf(when));
 }
 
 void Builder::technicianHistory()
@@ -368,7 +354,10 @@ void Builder::technicianHistory()
             }
         }
         t->post();
-        report(e.event == Event::Join ? "I" : e.event == Event::Change ? "M" : "F", when);
+        report(e.event == Event::Join     ? Variation::NewTechnician
+               : e.event == Event::Change ? Variation::OtherData
+                                          : Variation::EndOfCollaboration,
+               when);
         ++m_summary.variations;
     }
 }

@@ -15,6 +15,7 @@
 #include "registries/imp_abil_tecniciw.h"
 #include "registries/misuratoriw.h"
 #include "registries/soggettow.h"
+#include "registries/tecnicow.h"
 #include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
 #include "years/sel_annow.h"
@@ -135,6 +136,7 @@ void TMainForm::buildCommands()
         ApriModale(ZOOM_comuniForm, this);
     });
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
+    wire("actionTecnici", [this] { ApriModale(tecnicoForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });

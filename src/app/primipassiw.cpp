@@ -34,12 +34,20 @@ const Step Steps[] = {
      "si seleziona l'abilitazione e si preme \u00abinserisci/ rimuovi\u00bb; con \u00ababilita la gestione "
      "automatica\u00bb e \u00abOK\u00bb il programma ne tiene conto."},
     {"I tecnici",
-     "Con il pulsante \u00abTecnici /F3\u00bb, o con il tasto F3, si inseriscono i tecnici: cognome, nome, "
-     "sesso, data e comune di nascita, il numero del sigillo, il titolo di studio, se \u00e8 il responsabile, "
-     "la data di inizio della collaborazione e l'abilitazione sotto cui opera. Il codice fiscale si calcola dai "
-     "dati anagrafici.<p>L'ingresso di un nuovo tecnico, la modifica dei suoi dati e la fine della "
-     "collaborazione si registrano indicando il trimestre in cui avvengono, e sono comunicati nel file "
-     "trimestrale di quel trimestre."},
+     "Con il pulsante \u00abTecnici /F3\u00bb, o con il tasto F3, si apre l'elenco dei tecnici. "
+     "\u00abInserimento nuovo Tecnico\u00bb registra un tecnico che inizia a collaborare: cognome, nome, sesso, "
+     "data e comune di nascita (\u00abCerca il comune\u00bb lo sceglie dall'elenco dei comuni), "
+     "\u00abId numerico del sigillo\u00bb, l'abilitazione sotto cui opera (\u00abId alfanumerico del "
+     "sigillo\u00bb), se \u00e8 il responsabile, il titolo di studio e la data di inizio della collaborazione. "
+     "Provincia e codice fiscale si ricavano dai dati anagrafici; \u00abSblocca\u00bb permette di scrivere a mano "
+     "un codice fiscale, che viene ricalcolato appena cambia un dato anagrafico.<p>\u00abModifica altri dati del "
+     "tecnico\u00bb e \u00abFine collaborazione\u00bb registrano una modifica e la fine della collaborazione. "
+     "Ogni volta si sceglie in \u00abSeleziona il trimestre\u00bb il trimestre in cui avviene: la variazione "
+     "entra nel file trimestrale di quel trimestre dell'anno di lavoro, e si ritrova in \u00abElenco Variazioni "
+     "per A.E.\u00bb.<p>Con \u00abMostra i bottoni normali\u00bb compaiono \u00abNuovo\u00bb, "
+     "\u00abModifica\u00bb ed \u00abElimina\u00bb, che cambiano l'elenco senza registrare variazioni: servono "
+     "solo a correggere dati errati o alla prima installazione. Un tecnico con verificazioni nell'anno di lavoro "
+     "non si pu\u00f2 eliminare."},
     {"I modelli di misuratore",
      "Con il pulsante \u00abMisuratori /F5\u00bb, o con il tasto F5, si apre l'elenco dei misuratori: "
      "\u00abNuovo\u00bb inserisce un modello di misuratore fiscale con \u00abMarchio misuratore\u00bb, "

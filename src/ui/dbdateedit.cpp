@@ -27,7 +27,7 @@ bool DBDateEdit::commit()
         return true;
     const QString typed = displayText();
     QVariant date;
-    if (!QString(typed).remove(QLatin1Char('/')).trimmed().isEmpty()) {
+    if (!isBlank()) {
         const QDate parsed = QDate::fromString(typed, DateFormat);
         if (!parsed.isValid()) {
             Messages::plain(QStringLiteral("Data non valida: ") + typed.trimmed()
@@ -38,6 +38,19 @@ bool DBDateEdit::commit()
     }
     m_typed = false;
     return m_link->write(date);
+}
+
+void DBDateEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    // The mask leaves the cursor after its last place, where nothing can be typed.
+    if (isBlank())
+        setCursorPosition(0);
+}
+
+bool DBDateEdit::isBlank() const
+{
+    return displayText().remove(QLatin1Char('/')).trimmed().isEmpty();
 }
 
 void DBDateEdit::showField()

@@ -1,13 +1,80 @@
 #include "ui/dbgrid.h"
 
+#include "ground/messages.h"
+#include "ui/dbdateedit.h"
+#include "ui/dbedit.h"
+
 #include <QHeaderView>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 using engine::Table;
+
+namespace {
+
+// A cell of the current row is edited with the data-bound control of its field, bound to the grid's
+// source, so the control shows and writes the current record's field itself.
+class FieldDelegate : public QStyledItemDelegate {
+public:
+    explicit FieldDelegate(DBGrid *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        Table *cursor = m_grid->table();
+        if (!cursor || !cursor->isOpen() || index.row() != cursor->recNo() - 1)
+            return nullptr;
+        const QString field = m_grid->tableModel()->columns().at(index.column()).field;
+        const QList<engine::FieldDef> fields = cursor->fields();
+        const bool date = std::any_of(fields.cbegin(), fields.cend(), [&](const engine::FieldDef &def) {
+            return def.type == engine::FieldType::Date && def.name.compare(field, Qt::CaseInsensitive) == 0;
+        });
+        QLineEdit *edit = nullptr;
+        if (date) {
+            auto *dateEdit = new DBDateEdit(parent);
+            dateEdit->bind(m_grid->dataSource(), field);
+            edit = dateEdit;
+        } else {
+            auto *textEdit = new DBEdit(parent);
+            textEdit->bind(m_grid->dataSource(), field);
+            edit = textEdit;
+        }
+        // The view alone commits the cell (setModelData), so a refused value is reported once.
+        disconnect(edit, &QLineEdit::editingFinished, nullptr, nullptr);
+        return edit;
+    }
+
+    void setEditorData(QWidget *, const QModelIndex &) const override {}
+
+    // Leaving the cell posts the row; whatever was refused leaves it as stored.
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &) const override
+    {
+        Table *cursor = m_grid->table();
+        auto *pending = dynamic_cast<PendingEdit *>(editor);
+        if (!cursor || !pending)
+            return;
+        if (pending->commit() && cursor->isEditing()) {
+            try {
+                cursor->post();
+            } catch (const std::exception &failure) {
+                Messages::error(failure);
+            }
+        }
+        if (cursor->isEditing())
+            cursor->cancel();
+    }
+
+private:
+    DBGrid *m_grid;
+};
+
+} // namespace
 
 DBGrid::DBGrid(QWidget *parent)
     : QTableView(parent), m_model(new TableModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new FieldDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -34,7 +101,23 @@ DBGrid::DBGrid(QWidget *parent)
 
 void DBGrid::setDataSource(engine::DataSource *source)
 {
+    m_source = source;
     m_model->setDataSource(source);
+}
+
+void DBGrid::setEditable(bool editable)
+{
+    m_model->setEditable(editable);
+    setEditTriggers(editable ? DoubleClicked | EditKeyPressed | AnyKeyPressed : NoEditTriggers);
+}
+
+void DBGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Esc drops what was typed before the control goes.
+    Table *cursor = table();
+    if (hint == QAbstractItemDelegate::RevertModelCache && cursor && cursor->isEditing())
+        cursor->cancel();
+    QTableView::closeEditor(editor, hint);
 }
 
 void DBGrid::setColumns(const QList<GridColumn> &columns)

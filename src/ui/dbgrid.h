@@ -1,12 +1,17 @@
 #pragma once
-// DBGrid: a read-only, whole-row grid over a cursor (TableModel). The selected row and the cursor's
-// current record follow each other: choosing a row moves the cursor, a move of the cursor selects and
-// shows its row. While the cursor is editing, the user cannot move it from the grid. A click on a
-// column title is reported with the column's field. Tab and Shift+Tab move to the next and previous
-// control, not between cells.
+// DBGrid: a whole-row grid over a cursor (TableModel), read-only unless made editable. The selected row
+// and the cursor's current record follow each other: choosing a row moves the cursor, a move of the
+// cursor selects and shows its row. While the cursor is editing, the user cannot move it from the grid.
+// A click on a column title is reported with the column's field. Tab and Shift+Tab move to the next and
+// previous control, not between cells.
+//
+// Editable, a cell of the current row is edited in place (double click, F2 or typing) with the
+// data-bound control of its field, and the row is posted when the cell is left; a value the field or
+// the engine refuses is shown to the user, and that, like Esc, leaves the row as it was stored.
 
 #include "ui/tablemodel.h"
 
+#include <QPointer>
 #include <QTableView>
 
 class DBGrid : public QTableView {
@@ -16,13 +21,18 @@ public:
     explicit DBGrid(QWidget *parent = nullptr);
 
     void setDataSource(engine::DataSource *source);
+    engine::DataSource *dataSource() const { return m_source; }
     void setColumns(const QList<GridColumn> &columns);
     void setRowColor(TableModel::RowColor rowColor);
+    void setEditable(bool editable);
     TableModel *tableModel() const { return m_model; }
     engine::Table *table() const { return m_model->table(); }
 
 Q_SIGNALS:
     void titleClicked(const QString &field);
+
+protected:
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void followCursor();
@@ -30,5 +40,6 @@ private:
     void fitColumns();
 
     TableModel *m_model;
+    QPointer<engine::DataSource> m_source;
     bool m_following = false;
 };

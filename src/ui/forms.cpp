@@ -63,6 +63,12 @@ QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<Q
 QWidget *entryPage(const QString &title, const QList<QPair<QString, QWidget *>> &fields,
                    const QList<QPushButton *> &buttons, QWidget *parent)
 {
+    return entryPage(title, fields, buttons, {}, parent);
+}
+
+QWidget *entryPage(const QString &title, const QList<QPair<QString, QWidget *>> &fields,
+                   const QList<QPushButton *> &buttons, const QList<QWidget *> &beside, QWidget *parent)
+{
     auto *page = new QWidget(parent);
     auto *box = new QGroupBox(title, page);
     auto *form = new QFormLayout(box);
@@ -87,13 +93,34 @@ QWidget *entryPage(const QString &title, const QList<QPair<QString, QWidget *>> 
 
     auto *centre = new QHBoxLayout;
     centre->addStretch();
-    centre->addWidget(box);
+    centre->addWidget(box, 0, Qt::AlignTop);
+    if (!beside.isEmpty()) {
+        auto *column = new QVBoxLayout;
+        for (QWidget *widget : beside) {
+            widget->setParent(page);
+            column->addWidget(widget);
+        }
+        column->addStretch();
+        centre->addLayout(column);
+    }
     centre->addStretch();
     auto *layout = new QVBoxLayout(page);
     layout->addStretch(1);
     layout->addLayout(centre);
     layout->addStretch(2);
     return page;
+}
+
+QWidget *fieldWithButton(QWidget *field, QPushButton *button, QWidget *parent)
+{
+    auto *both = new QWidget(parent);
+    field->setParent(both);
+    button->setParent(both);
+    auto *row = new QHBoxLayout(both);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(field, 1);
+    row->addWidget(button);
+    return both;
 }
 
 } // namespace ui

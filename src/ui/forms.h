@@ -34,5 +34,12 @@ QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<Q
 // the fields, all centred on the page so that a large window keeps the form compact.
 QWidget *entryPage(const QString &title, const QList<QPair<QString, QWidget *>> &fields,
                    const QList<QPushButton *> &buttons, QWidget *parent);
+// The same with a column of further boxes beside the fields' box, top-aligned: a legend, a choice that
+// is not a field of the row.
+QWidget *entryPage(const QString &title, const QList<QPair<QString, QWidget *>> &fields,
+                   const QList<QPushButton *> &buttons, const QList<QWidget *> &beside, QWidget *parent);
+
+// A field with a command of its own at its right ("Cerca il comune"), to stand as one field of a form.
+QWidget *fieldWithButton(QWidget *field, QPushButton *button, QWidget *parent);
 
 } // namespace ui

@@ -64,6 +64,11 @@ void TableModel::setRowColor(RowColor rowColor)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
+void TableModel::setEditable(bool editable)
+{
+    m_editable = editable;
+}
+
 void TableModel::reset()
 {
     beginResetModel();
@@ -153,4 +158,10 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     default:
         return {};
     }
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return m_editable && index.isValid() ? flags | Qt::ItemIsEditable : flags;
 }

@@ -4,7 +4,8 @@
 // where it stands is repainted, replaced rows (open, filter, order, refresh, master move, another
 // cursor's writes) reset the model; the current row is repainted when it moves or a rule sets a
 // field. The row count is the one the signals gave, so the model never changes under a view between
-// them. A colour callback may give a row its background.
+// them. A colour callback may give a row its background. A grid that edits in place (DBGrid) asks for
+// editable cells; the model itself never writes.
 
 #include "data/engine/datasource.h"
 
@@ -35,11 +36,13 @@ public:
     void setColumns(const QList<GridColumn> &columns);
     const QList<GridColumn> &columns() const { return m_columns; }
     void setRowColor(RowColor rowColor);
+    void setEditable(bool editable);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     static QString displayText(const QVariant &value);
 
@@ -55,4 +58,5 @@ private:
     RowColor m_rowColor;
     QList<QMetaObject::Connection> m_connections;
     int m_rows = 0;
+    bool m_editable = false;
 };

@@ -52,6 +52,16 @@ QLineEdit *lineEdit(QWidget &window, const char *name)
     return found;
 }
 
+void addPickerAnswerRows(const PickerCommands &commands)
+{
+    QTest::addColumn<bool>("picking");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("Seleziona") << true << QString::fromLatin1(commands.select) << true;
+    QTest::newRow("Annulla") << true << QString::fromLatin1(commands.cancel) << false;
+    QTest::newRow("not a picker") << false << QString::fromLatin1(commands.close) << false;
+}
+
 void typeInto(QLineEdit *edit, const QString &text)
 {
     edit->setFocus();

@@ -11,11 +11,13 @@
 // type as the user does, and take pictures for a look by eye: with SIGILLO_SHOTS set to a folder,
 // shoot() saves the window at 1280x800 there as <name>.png; without it nothing is saved.
 
+#include "ground/state.h"
 #include "ui/aprimodale.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QObject>
+#include <QTableView>
 #include <QTest>
 
 #include <functional>
@@ -43,6 +45,33 @@ void openWindow(W *&ref, std::function<void(W &)> handler)
 }
 
 QAbstractButton *button(QWidget &window, const char *name);
+
+// A list window opened by a caller that sets SceltaFatta to `picking`: it clears the flag as it shows and
+// offers `select` and `cancel` in place of `close` exactly while picking. The user chooses the grid's row
+// and answers with one of the three; the result is the flag as the caller then finds it.
+struct PickerCommands {
+    const char *close;
+    const char *select;
+    const char *cancel;
+};
+// The cases of answerAsPicker as rows of a data table: picking (bool), answer (QString), chosen (bool,
+// the flag the caller finds): "Seleziona" and "Annulla" of a picker, and the close command of a list.
+void addPickerAnswerRows(const PickerCommands &commands);
+
+template<class W>
+bool answerAsPicker(W *&ref, bool picking, const PickerCommands &commands, const char *grid, int row, const QString &answer)
+{
+    appState().SceltaFatta = picking;
+    openWindow<W>(ref, [&](W &window) {
+        QVERIFY(!appState().SceltaFatta);
+        QCOMPARE(button(window, commands.close)->isVisible(), !picking);
+        QCOMPARE(button(window, commands.select)->isVisible(), picking);
+        QCOMPARE(button(window, commands.cancel)->isVisible(), picking);
+        window.template findChild<QTableView *>(QString::fromLatin1(grid))->selectRow(row);
+        button(window, answer.toLatin1().constData())->click();
+    });
+    return appState().SceltaFatta;
+}
 QLineEdit *lineEdit(QWidget &window, const char *name);
 
 // Replaces a field's text by typing, as the user does; accented letters too.

@@ -13,6 +13,7 @@
 #include "registries/imp_abil_tecniciw.h"
 #include "registries/misuratoriw.h"
 #include "registries/soggettow.h"
+#include "registries/tecnicow.h"
 #include "testbase.h"
 #include "years/sel_annow.h"
 
@@ -128,10 +129,10 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionMisuratori", "actionTipiIntervento", "actionComuni", "actionSvuota",
-                                       "actionBackup", "actionAbilitazioni", "actionCambiaAnno", "actionChiudi", "actionScarico",
-                                       "actionInformazioni", "actionPrimiPassi"}));
-        QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->isEnabled());
+        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionMisuratori", "actionTipiIntervento", "actionComuni",
+                                       "actionSvuota", "actionBackup", "actionAbilitazioni", "actionCambiaAnno", "actionChiudi",
+                                       "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
+        QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
     }
 
     void everyMenuItemHasItsOwnMnemonic()
@@ -249,6 +250,35 @@ private Q_SLOTS:
         QVERIFY(window().isVisible());
         QTest::keyClick(scarico, Qt::Key_X, Qt::AltModifier);
         QVERIFY(!window().isVisible());
+    }
+
+    void theTechniciansCommandOpensTheirWindow_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("tool button") << false;
+        QTest::newRow("menu Tabelle") << true;
+    }
+    void theTechniciansCommandOpensTheirWindow()
+    {
+        QFETCH(bool, fromMenu);
+        window();
+        Tdm data;
+        QString caption;
+        ModalWindows::setNextHandler([&caption](QDialog &form) {
+            caption = form.windowTitle();
+            QVERIFY(&form == tecnicoForm);
+            button(form, "SpeedButton3")->click();
+        });
+        if (fromMenu) {
+            const QList<QAction *> items = window().findChild<QMenu *>(QStringLiteral("menuTabelle"))->actions();
+            const auto item = std::find_if(items.cbegin(), items.cend(), [](const QAction *a) { return a->text() == QLatin1String("&Tecnici"); });
+            QVERIFY(item != items.cend());
+            (*item)->trigger();
+        } else {
+            window().findChild<QToolButton *>(QStringLiteral("ToolButton_Tecnici"))->click();
+        }
+        QCOMPARE(caption, QStringLiteral("Elenco tecnici:"));
+        QCOMPARE(tecnicoForm, nullptr);
     }
 
     void scaricoWithoutLaboratoryCodeOpensTheLaboratory_data()
@@ -402,6 +432,18 @@ private Q_SLOTS:
         const QString step = TPrimiPassiForm().findChild<QLabel *>(QStringLiteral("TabSheet3"))->text();
         for (const QString &field : fields)
             QVERIFY2(step.contains(QStringLiteral("\u00ab%1\u00bb").arg(field)), qPrintable(field));
+    }
+
+    void theTechniciansStepNamesTheCommandsOfTheirList()
+    {
+        Tdm data;
+        TtecnicoForm technicians;
+        const QString step = TPrimiPassiForm().findChild<QLabel *>(QStringLiteral("TabSheet2"))->text();
+        for (const char *name : {"SpeedButton11", "SpeedButton13", "SpeedButton12", "SpeedButton9", "CheckBox1", "SpeedButton14",
+                                 "SpeedButton15", "SpeedButton4"}) {
+            const QString caption = button(technicians, name)->text();
+            QVERIFY2(step.contains(QStringLiteral("\u00ab%1\u00bb").arg(caption)), qPrintable(caption));
+        }
     }
 };
 

@@ -29,6 +29,8 @@ const QList<QVariantMap> models{
     {{"Id_ms", 4}, {"Marchio_ms", "DITRON"}, {"Denominazione_ms", "ZIP"}, {"Logotipo_ms", ""}},
 };
 
+const PickerCommands Picker{"SpeedButton4", "SpeedButton6", "SpeedButton7"};
+
 } // namespace
 
 class tst_Misuratori : public GuiTest {
@@ -196,30 +198,13 @@ private Q_SLOTS:
         QVERIFY(m_data->Tabms->isEmpty());
     }
 
-    void pickerAnswersThroughSceltaFatta_data()
-    {
-        QTest::addColumn<bool>("picking");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("chosen");
-        QTest::newRow("Seleziona") << true << "SpeedButton6" << true;
-        QTest::newRow("Annulla") << true << "SpeedButton7" << false;
-        QTest::newRow("not a picker") << false << "SpeedButton4" << false;
-    }
+    void pickerAnswersThroughSceltaFatta_data() { addPickerAnswerRows(Picker); }
     void pickerAnswersThroughSceltaFatta()
     {
         QFETCH(bool, picking);
-        QFETCH(QString, command);
+        QFETCH(QString, answer);
         QFETCH(bool, chosen);
-        appState().SceltaFatta = picking;
-        openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
-            QVERIFY(!appState().SceltaFatta);
-            QCOMPARE(button(window, "SpeedButton4")->isVisible(), !picking);
-            QCOMPARE(button(window, "SpeedButton6")->isVisible(), picking);
-            QCOMPARE(button(window, "SpeedButton7")->isVisible(), picking);
-            window.findChild<DBGrid *>(QStringLiteral("RxDBGrid1"))->selectRow(2);
-            button(window, command.toLatin1().constData())->click();
-        });
-        QCOMPARE(appState().SceltaFatta, chosen);
+        QCOMPARE(answerAsPicker(misuratoriForm, picking, Picker, "RxDBGrid1", 2, answer), chosen);
         // Index order: CUSTOM, DITRON, OLIVETTI, RCH.
         QCOMPARE(m_data->Tabms->asInteger(QStringLiteral("Id_ms")), 1);
         QCOMPARE(brand(), QStringLiteral("OLIVETTI"));

@@ -155,6 +155,24 @@ private Q_SLOTS:
         }
     }
 
+    // However the focus comes (a page shown, Enter from the field before), typing fills the day first.
+    void aBlankDateTakesTypingFromItsStart()
+    {
+        QDialog window;
+        auto *before = new QLineEdit(&window);
+        auto *edit = new DBDateEdit(&window);
+        edit->bind(m_settingsSource.get(), QStringLiteral("Impbck_ultimadata"));
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(edit);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        edit->setFocus();
+        QTest::keyClicks(edit, "01022021");
+        QCOMPARE(edit->displayText(), QStringLiteral("01/02/2021"));
+    }
+
     void choiceWidgetsStoreTheirCodes()
     {
         DBComboBox combo;
@@ -366,6 +384,58 @@ private Q_SLOTS:
         other->post();
         QTRY_COMPARE(model.rowCount(), 7);
         QCOMPARE(names().first(), QStringLiteral("ALTRA FINESTRA"));
+    }
+
+    void anEditableGridPostsEachCellLeft_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("message"); // how the message shown begins; empty: none
+        QTest::newRow("text, Enter") << "Dir_backup" << "/mnt/copie" << int(Qt::Key_Return) << QVariant(QStringLiteral("/mnt/copie")) << "";
+        QTest::newRow("text, Esc") << "Dir_backup" << "/mnt/copie" << int(Qt::Key_Escape) << QVariant(QStringLiteral("")) << "";
+        QTest::newRow("date") << "Impbck_ultimadata" << "01022021" << int(Qt::Key_Return) << QVariant(QDate(2021, 2, 1)) << "";
+        QTest::newRow("no such date") << "Impbck_ultimadata" << "31022021" << int(Qt::Key_Return) << QVariant() << "Data non valida";
+        QTest::newRow("not a number") << "Salto" << "x" << int(Qt::Key_Return) << QVariant() << "Valore non valido";
+    }
+    void anEditableGridPostsEachCellLeft()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, message);
+        DBGrid grid;
+        grid.setDataSource(m_settingsSource.get());
+        grid.setColumns({{QStringLiteral("Dir_backup"), QStringLiteral("Cartella")},
+                         {QStringLiteral("Impbck_ultimadata"), QStringLiteral("Ultima copia")},
+                         {QStringLiteral("Salto"), QStringLiteral("Salto")}});
+        const int column = field == QLatin1String("Dir_backup") ? 0 : field == QLatin1String("Salto") ? 2 : 1;
+        const QModelIndex cell = grid.model()->index(0, column);
+        QVERIFY(!(grid.model()->flags(cell) & Qt::ItemIsEditable));
+        grid.setEditable(true);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+
+        grid.edit(cell);
+        auto *editor = qobject_cast<QLineEdit *>(grid.indexWidget(cell));
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        editor->home(false);
+        QTest::keyClicks(editor, typed);
+        QCOMPARE(m_settings->state(), TableState::Edit);
+        QTest::keyClick(editor, Qt::Key(key));
+
+        // The view commits after the editor has had the key.
+        QTRY_COMPARE(m_settings->state(), TableState::Browse);
+        QVERIFY(!grid.indexWidget(cell));
+        QCOMPARE(m_settings->value(field), stored);
+        QCOMPARE(openTable(QStringLiteral("impostazioni"))->value(field), stored);
+        QCOMPARE(Messages::shown().size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(Messages::shownTexts().constFirst().startsWith(message), qPrintable(Messages::shownTexts().constFirst()));
     }
 
     void tabLeavesTheGrid_data()
