@@ -11,7 +11,9 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "quarterly/intermediariw.h"
 #include "register/tipo_intw.h"
+#include "registries/eserciziow.h"
 #include "registries/misuratoriw.h"
 #include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
@@ -132,7 +134,9 @@ void TMainForm::buildCommands()
         appState().ChiamanteComuni = QStringLiteral("MAINFORM");
         ApriModale(ZOOM_comuniForm, this);
     });
+    wire("actionEsercizi", [this] { ApriModale(esercizioForm, this); });
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
+    wire("actionIntermediari", [this] { ApriModale(IntermediariForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
