@@ -31,25 +31,25 @@ void TIntermediariForm::buildListPage()
     grid->setColumns(
         {{QStringLiteral("CF"), CodeTitle, 220}, {QStringLiteral("NCAF"), CafTitle, 220}, {QStringLiteral("Nota"), NoteTitle, 0}});
 
-    QWidget *page = ui::listPage(grid,
-                                 {command("SpeedButton1", QStringLiteral("Nuovo"), this, &TIntermediariForm::SpeedButton1Click),
-                                  command("SpeedButton2", QStringLiteral("Modifica"), this, &TIntermediariForm::SpeedButton2Click),
-                                  command("SpeedButton3", QStringLiteral("elimina"), this, &TIntermediariForm::SpeedButton3Click)},
-                                 {command("SpeedButton4", QStringLiteral("chiudi"), this, &TIntermediariForm::SpeedButton4Click)},
-                                 this);
+    // Made in the order Tab walks them.
+    QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &TIntermediariForm::SpeedButton1Click);
+    QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &TIntermediariForm::SpeedButton2Click);
+    QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("elimina"), this, &TIntermediariForm::SpeedButton3Click);
+    QPushButton *close = command("SpeedButton4", QStringLiteral("chiudi"), this, &TIntermediariForm::SpeedButton4Click);
+    QWidget *page = ui::listPage(grid, {newButton, editButton, deleteButton}, {close}, this);
     addPage("TabSheet1", page, PageKind::List, grid);
 }
 
 void TIntermediariForm::buildEditPage()
 {
+    // Made in the order Tab walks them.
     m_code = ui::upperCaseEdit("DBEdit1", dm->DataSource2, QStringLiteral("CF"), this);
-    addEntryPage("TabSheet2", QStringLiteral("Intermediario"),
-                 {{CodeTitle, m_code},
-                  {CafTitle, ui::upperCaseEdit("DBEdit2", dm->DataSource2, QStringLiteral("NCAF"), this)},
-                  {NoteTitle, ui::upperCaseEdit("DBEdit3", dm->DataSource2, QStringLiteral("Nota"), this)}},
-                 {command("Button1", QStringLiteral("Ok"), this, &TIntermediariForm::Button1Click),
-                  command("Button2", QStringLiteral("Annulla"), this, &TIntermediariForm::Button2Click)},
-                 m_code);
+    DBEdit *caf = ui::upperCaseEdit("DBEdit2", dm->DataSource2, QStringLiteral("NCAF"), this);
+    DBEdit *note = ui::upperCaseEdit("DBEdit3", dm->DataSource2, QStringLiteral("Nota"), this);
+    QPushButton *ok = command("Button1", QStringLiteral("Ok"), this, &TIntermediariForm::Button1Click);
+    QPushButton *cancel = command("Button2", QStringLiteral("Annulla"), this, &TIntermediariForm::Button2Click);
+    addEntryPage("TabSheet2", QStringLiteral("Intermediario"), {{CodeTitle, m_code}, {CafTitle, caf}, {NoteTitle, note}},
+                 {ok, cancel}, m_code);
 }
 
 void TIntermediariForm::SpeedButton1Click()

@@ -8,6 +8,7 @@
 #include "testbase.h"
 #include "ui/dbgrid.h"
 
+#include <QApplication>
 #include <QStackedWidget>
 
 #include <memory>
@@ -76,6 +77,27 @@ private Q_SLOTS:
         QCOMPARE(m_data->Tabintermediario->asInteger(QStringLiteral("Id")), 3);
         QCOMPARE(m_data->Tabintermediario->asString(QStringLiteral("NCAF")), QStringLiteral("12A"));
         QCOMPARE(m_data->Tabintermediario->asString(QStringLiteral("Nota")), QStringLiteral("CAF SUD, SEDE DI L'AQUILA"));
+    }
+
+    void tabWalksBothPagesInTheOrderShown()
+    {
+        QStringList walked;
+        openWindow<TIntermediariForm>(IntermediariForm, [&](TIntermediariForm &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            const auto walk = [&walked](int steps) {
+                for (int step = 0; step < steps; ++step) {
+                    walked << QApplication::focusWidget()->objectName();
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                }
+            };
+            walk(5);
+            button(window, "SpeedButton2")->click();
+            walk(6);
+            button(window, "Button2")->click();
+            button(window, "SpeedButton4")->click();
+        });
+        QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4",
+                                      "DBEdit1", "DBEdit2", "DBEdit3", "Button1", "Button2", "DBEdit1"}));
     }
 
     void okWithoutAFiscalCodeStays_data()

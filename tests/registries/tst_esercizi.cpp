@@ -329,6 +329,30 @@ private Q_SLOTS:
         QCOMPARE(m_data->Tabesercizio->asString(QStringLiteral("Cap")), QStringLiteral("47121"));
     }
 
+    void tabWalksBothPagesInTheOrderShown()
+    {
+        QStringList walked;
+        openWindow<TesercizioForm>(esercizioForm, [&](TesercizioForm &window) {
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            const auto walk = [&walked](int steps) {
+                for (int step = 0; step < steps; ++step) {
+                    walked << QApplication::focusWidget()->objectName();
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                }
+            };
+            walk(9);
+            button(window, "SpeedButton2")->click();
+            walk(10);
+            button(window, "Button2")->click();
+            button(window, "SpeedButton4")->click();
+        });
+        // "Stampa " waits for the report engine; "Seleziona" and "Annulla" are the picker's.
+        QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "ComboBox1", "Edit1",
+                                      "SpeedButton5", "SpeedButton4", "RxDBGrid1",
+                                      "DBEdit2", "DBEdit3", "DBEdit4", "SpeedButton9", "DBEdit5", "DBEdit6", "DBEdit7",
+                                      "Button1", "Button2", "DBEdit2"}));
+    }
+
     void theMunicipalityZoomFillsTheAddress_data()
     {
         QTest::addColumn<QString>("typed");
