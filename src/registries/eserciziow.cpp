@@ -97,13 +97,7 @@ void TesercizioForm::buildListPage()
     findLayout->addWidget(m_search);
     findLayout->addWidget(findButton);
 
-    auto *prints = new QGroupBox(QStringLiteral("stampe"), this);
-    prints->setObjectName(QStringLiteral("GroupBox1"));
-    // Printing waits for the report engine.
-    auto *print = ui::commandButton("SpeedButton8", QStringLiteral("Stampa "), prints);
-    print->setEnabled(false);
-    auto *printsLayout = new QHBoxLayout(prints);
-    printsLayout->addWidget(print);
+    QGroupBox *prints = ui::printsGroup(this);
 
     m_select = command("SpeedButton6", QStringLiteral("Seleziona"), this, &TesercizioForm::SpeedButton6Click);
     m_cancelPick = command("SpeedButton7", QStringLiteral("Annulla"), this, &TesercizioForm::SpeedButton7Click);
@@ -118,6 +112,7 @@ void TesercizioForm::buildListPage()
 
 void TesercizioForm::buildEntryPage()
 {
+    // Made in the order Tab walks them.
     m_name = ui::upperCaseEdit("DBEdit2", dm->dsesercizio, QStringLiteral("Ragione_sociale"), this);
     m_piva = ui::upperCaseEdit("DBEdit3", dm->dsesercizio, QStringLiteral("Piva"), this);
     auto *municipalityRow = new QWidget(this);
@@ -139,6 +134,7 @@ void TesercizioForm::buildEntryPage()
     greyOut(m_cap);
 
     QPushButton *ok = command("Button1", QStringLiteral("OK"), this, &TesercizioForm::Button1Click);
+    QPushButton *cancel = command("Button2", QStringLiteral("Annulla"), this, &TesercizioForm::Button2Click);
     addEntryPage("TabSheet2", QStringLiteral("Esercizio"),
                  {{QStringLiteral("Ragione Sociale"), m_name},
                   {QStringLiteral("P.iva"), m_piva},
@@ -146,8 +142,7 @@ void TesercizioForm::buildEntryPage()
                   {QStringLiteral("Provincia"), m_province},
                   {QStringLiteral("Indirizzo"), m_address},
                   {QStringLiteral("Cap"), m_cap}},
-                 {ok, command("Button2", QStringLiteral("Annulla"), this, &TesercizioForm::Button2Click)},
-                 m_name);
+                 {ok, cancel}, m_name);
     ui::enterMovesAlong({m_name, m_piva, m_municipality, m_province, m_address, m_cap, ok});
 }
 

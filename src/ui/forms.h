@@ -6,6 +6,7 @@
 #include <QString>
 
 class DBEdit;
+class QGroupBox;
 class QPushButton;
 class QWidget;
 
@@ -20,6 +21,10 @@ QPushButton *commandButton(const char *objectName, const QString &text, QWidget 
 
 // A text field bound to a field of the source, converting typing to upper case as the registries do.
 DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const QString &field, QWidget *parent);
+
+// The group "stampe" of a list page, holding "Stampa " (SpeedButton8); the button stays disabled until
+// the report engine is part of the program.
+QGroupBox *printsGroup(QWidget *parent);
 
 // A list page: the grid over the page, the commands on a row below it, those that leave the window
 // at the right-hand end.

@@ -4,6 +4,7 @@
 #include "ground/testmode.h"
 #include "ui/filedialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -58,6 +59,16 @@ void typeInto(QLineEdit *edit, const QString &text)
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
+}
+
+QStringList walkWithTab(int steps)
+{
+    QStringList walked;
+    for (int step = 0; step < steps; ++step) {
+        walked << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return walked;
 }
 
 void shoot(QWidget &window, const QString &name)

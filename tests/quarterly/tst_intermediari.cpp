@@ -8,7 +8,6 @@
 #include "testbase.h"
 #include "ui/dbgrid.h"
 
-#include <QApplication>
 #include <QStackedWidget>
 
 #include <memory>
@@ -84,15 +83,9 @@ private Q_SLOTS:
         QStringList walked;
         openWindow<TIntermediariForm>(IntermediariForm, [&](TIntermediariForm &window) {
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            const auto walk = [&walked](int steps) {
-                for (int step = 0; step < steps; ++step) {
-                    walked << QApplication::focusWidget()->objectName();
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                }
-            };
-            walk(5);
+            walked << walkWithTab(5);
             button(window, "SpeedButton2")->click();
-            walk(6);
+            walked << walkWithTab(6);
             button(window, "Button2")->click();
             button(window, "SpeedButton4")->click();
         });

@@ -334,15 +334,9 @@ private Q_SLOTS:
         QStringList walked;
         openWindow<TesercizioForm>(esercizioForm, [&](TesercizioForm &window) {
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            const auto walk = [&walked](int steps) {
-                for (int step = 0; step < steps; ++step) {
-                    walked << QApplication::focusWidget()->objectName();
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                }
-            };
-            walk(9);
+            walked << walkWithTab(9);
             button(window, "SpeedButton2")->click();
-            walk(10);
+            walked << walkWithTab(10);
             button(window, "Button2")->click();
             button(window, "SpeedButton4")->click();
         });
