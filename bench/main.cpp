@@ -1,16 +1,17 @@
-// sigillo_bench: times the table engine and the data module on a register of realistic size against
-// the same work done, in the same run and on the same files, by two baselines: Qt SQL, as a program
-// without the engine would use SQLite, and plain C on the sqlite3 API, the practical limit of this
-// design. Usage: sigillo_bench [rows]
-// It is not part of the program; benchkit.h holds the baselines.
+// sigillo_bench: times the table engine, the data module and the windows on an archive of realistic
+// size against the same work done, in the same run and on the same files, by two baselines: Qt SQL, as
+// a program without the engine would use SQLite, and plain C on the sqlite3 API, the practical limit of
+// this design. Usage: sigillo_bench [rows]
+// It is not part of the program; benchkit.h holds the baselines, windows.cpp the windows' lines.
 
 #include "app/demo.h"
 #include "benchkit.h"
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "ground/state.h"
+#include "windows.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -21,7 +22,10 @@ using namespace bench;
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The windows' lines need widgets, never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const int rows = argc > 1 ? std::clamp(atoi(argv[1]), demo::MinimumInterventions, demo::MaximumInterventions) : 100000;
 
     // The archive sigillo-cli demo builds: its register gives every line its rows.
@@ -242,6 +246,7 @@ int main(int argc, char **argv)
         }) / appends;
         std::printf("(one append via the data module in a bulk scope: %.3f ms)\n", engInScope);
     }
+    windowLines(lines);
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {

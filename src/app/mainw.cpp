@@ -11,8 +11,10 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "quarterly/intermediariw.h"
 #include "register/tipo_intw.h"
 #include "registries/imp_abil_tecniciw.h"
+#include "registries/eserciziow.h"
 #include "registries/misuratoriw.h"
 #include "registries/soggettow.h"
 #include "registries/tecnicow.h"
@@ -135,8 +137,10 @@ void TMainForm::buildCommands()
         appState().ChiamanteComuni = QStringLiteral("MAINFORM");
         ApriModale(ZOOM_comuniForm, this);
     });
+    wire("actionEsercizi", [this] { ApriModale(esercizioForm, this); });
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
     wire("actionTecnici", [this] { ApriModale(tecnicoForm, this); });
+    wire("actionIntermediari", [this] { ApriModale(IntermediariForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });

@@ -57,11 +57,17 @@ const Step Steps[] = {
      "si correggono con \u00abModifica\u00bb.<p>Ogni modello si inserisce una sola volta e si sceglie poi "
      "dall'elenco durante la registrazione degli interventi."},
     {"Gli esercizi",
-     "Con il pulsante \u00abEsercizio/cliente /F4\u00bb, o con il tasto F4, si inseriscono i clienti: ragione "
-     "sociale, partita IVA, comune e indirizzo dell'esercizio. La partita IVA deve essere valida e non gi\u00e0 "
-     "usata da un altro esercizio.<p>Provincia e CAP vengono presi dall'elenco dei comuni, che si consulta e si "
-     "completa da \u00abTabelle\u00bb &gt; \u00abElenco comuni\u00bb: ogni comune ha provincia, codice "
-     "catastale e CAP, e le citt\u00e0 divise in zone hanno un CAP per zona (\u00abAggiungi zona\u00bb)."},
+     "Con il pulsante \u00abEsercizio/cliente /F4\u00bb, o con il tasto F4, si apre l'elenco dei clienti in ordine di "
+     "ragione sociale: un clic sul titolo di una colonna lo ordina per partita IVA, comune o provincia, e nel "
+     "riquadro \u00abTrova\u00bb si cerca per ragione sociale o per partita IVA mentre si scrive.<p>"
+     "\u00abNuovo/F8\u00bb inserisce un esercizio con \u00abRagione Sociale\u00bb, \u00abP.iva\u00bb, "
+     "\u00abComune\u00bb e \u00abIndirizzo\u00bb; \u00abProvincia\u00bb e \u00abCap\u00bb vengono dall'elenco dei "
+     "comuni, anche con \u00abCerca il comune\u00bb, che per le citt\u00e0 divise in zone d\u00e0 il CAP della zona "
+     "scelta. \u00abOK\u00bb lo registra quando tutti i campi sono compilati e la partita IVA \u00e8 valida e non "
+     "gi\u00e0 usata da un altro esercizio; \u00abModifica/F9\u00bb corregge quello selezionato. Un esercizio con "
+     "interventi nell'anno di lavoro non si pu\u00f2 eliminare.<p>L'elenco dei comuni si consulta e si completa da "
+     "\u00abTabelle\u00bb &gt; \u00abElenco comuni\u00bb: ogni comune ha provincia, codice catastale e CAP, e le "
+     "citt\u00e0 divise in zone hanno un CAP per zona (\u00abAggiungi zona\u00bb)."},
     {"Le verificazioni",
      "Con il pulsante \u00abElenco Interventi /F6\u00bb, o con il tasto F6, si registra ogni intervento: "
      "l'esercizio, il modello e la matricola del misuratore, il tecnico, il tipo di intervento, l'esito e le date "

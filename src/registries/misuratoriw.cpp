@@ -7,7 +7,6 @@
 #include "ui/dbgrid.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 
 TmisuratoriForm *misuratoriForm = nullptr;
 
@@ -42,13 +41,7 @@ void TmisuratoriForm::buildListPage()
     QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &TmisuratoriForm::SpeedButton1Click);
     QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &TmisuratoriForm::SpeedButton2Click);
     QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("Elimna"), this, &TmisuratoriForm::SpeedButton3Click);
-    auto *prints = new QGroupBox(QStringLiteral("stampe"), this);
-    prints->setObjectName(QStringLiteral("GroupBox1"));
-    // Printing waits for the report engine.
-    auto *print = ui::commandButton("SpeedButton8", QStringLiteral("Stampa "), prints);
-    print->setEnabled(false);
-    auto *printsLayout = new QHBoxLayout(prints);
-    printsLayout->addWidget(print);
+    QGroupBox *prints = ui::printsGroup(this);
     m_select = command("SpeedButton6", QStringLiteral("Seleziona"), this, &TmisuratoriForm::SpeedButton6Click);
     m_cancelPick = command("SpeedButton7", QStringLiteral("Annulla"), this, &TmisuratoriForm::SpeedButton7Click);
     m_close = command("SpeedButton4", QStringLiteral("chiudi"), this, &TmisuratoriForm::SpeedButton4Click);

@@ -2,11 +2,13 @@
 
 #include "ui/keyhelpers.h"
 
+#include <QFocusEvent>
+
 DBEdit::DBEdit(QWidget *parent)
     : QLineEdit(parent), m_link(new FieldLink(this, [this] { showField(); }))
 {
     connect(this, &QLineEdit::textEdited, this, [this] { m_typed = m_link->startEdit(); });
-    connect(this, &QLineEdit::editingFinished, this, &DBEdit::commit);
+    connect(this, &QLineEdit::returnPressed, this, &DBEdit::commit);
 }
 
 void DBEdit::bind(engine::DataSource *source, const QString &field)
@@ -28,6 +30,14 @@ bool DBEdit::commit()
         return true;
     m_typed = false;
     return m_link->write(text());
+}
+
+void DBEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    // Another window or a menu coming up is not the user leaving the edit.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        commit();
 }
 
 void DBEdit::showField()

@@ -45,6 +45,17 @@ void setFieldReadOnly(QWidget *control, bool readOnly)
     control->setPalette(palette);
 }
 
+QGroupBox *printsGroup(QWidget *parent)
+{
+    auto *prints = new QGroupBox(QStringLiteral("stampe"), parent);
+    prints->setObjectName(QStringLiteral("GroupBox1"));
+    QPushButton *print = commandButton("SpeedButton8", QStringLiteral("Stampa "), prints);
+    print->setEnabled(false);
+    auto *layout = new QHBoxLayout(prints);
+    layout->addWidget(print);
+    return prints;
+}
+
 QWidget *listPage(QWidget *grid, const QList<QWidget *> &commands, const QList<QWidget *> &leaving, QWidget *parent)
 {
     auto *page = new QWidget(parent);

@@ -6,6 +6,7 @@
 #include <QString>
 
 class DBEdit;
+class QGroupBox;
 class QPushButton;
 class QWidget;
 
@@ -25,6 +26,10 @@ DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const 
 // one. A line edit stays selectable, so its text can still be copied; any other control is disabled,
 // with its text kept dark enough to read on silver.
 void setFieldReadOnly(QWidget *control, bool readOnly);
+
+// The group "stampe" of a list page, holding "Stampa " (SpeedButton8); the button stays disabled until
+// the report engine is part of the program.
+QGroupBox *printsGroup(QWidget *parent);
 
 // A list page: the grid over the page, the commands on a row below it, those that leave the window
 // at the right-hand end.

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QValidator>
@@ -23,6 +24,14 @@ public:
     }
 };
 
+bool isEnter(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !(key->modifiers() & ~Qt::KeypadModifier);
+}
+
 class EnterAsTab : public QObject {
 public:
     using QObject::QObject;
@@ -30,15 +39,40 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->modifiers() & ~Qt::KeypadModifier)
+        if (!isEnter(event))
             return false;
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QApplication::sendEvent(watched, &tab);
         return true;
     }
+};
+
+class EnterAlong : public QObject {
+public:
+    EnterAlong(const QList<QWidget *> &chain, QObject *parent)
+        : QObject(parent)
+    {
+        for (QWidget *widget : chain)
+            m_chain.append(widget);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!isEnter(event))
+            return false;
+        const qsizetype at = m_chain.indexOf(watched);
+        if (at + 1 < m_chain.size()) {
+            if (QWidget *next = m_chain.at(at + 1))
+                next->setFocus(Qt::TabFocusReason);
+        } else if (auto *button = qobject_cast<QAbstractButton *>(watched)) {
+            button->click();
+        }
+        return true;
+    }
+
+private:
+    QList<QPointer<QWidget>> m_chain;
 };
 
 } // namespace
@@ -58,6 +92,15 @@ void enterMovesToNextField(QWidget *page)
             || qobject_cast<QCheckBox *>(child) || qobject_cast<QRadioButton *>(child))
             child->installEventFilter(filter);
     }
+}
+
+void enterMovesAlong(const QList<QWidget *> &chain)
+{
+    if (chain.isEmpty())
+        return;
+    auto *filter = new EnterAlong(chain, chain.first());
+    for (QWidget *widget : chain)
+        widget->installEventFilter(filter);
 }
 
 void bindFunctionKey(QWidget *window, const QKeySequence &key, QAbstractButton *button)

@@ -4,6 +4,7 @@
 // key standing for a button.
 
 #include <QKeySequence>
+#include <QList>
 
 class QAbstractButton;
 class QLineEdit;
@@ -17,6 +18,12 @@ void setUpperCase(QLineEdit *edit);
 // Enter in any field under page moves the focus on, like Tab, instead of pressing the window's
 // default button. Fields added to the page later are not covered.
 void enterMovesToNextField(QWidget *page);
+
+// Enter in each widget of the chain moves the focus to the next one, whatever the tab order, so that
+// a button beside a field can be reached by Tab and still be passed over by Enter; a button at the end
+// of the chain is pressed by Enter. Takes over the Enter of enterMovesToNextField for these widgets
+// when set after it.
+void enterMovesAlong(const QList<QWidget *> &chain);
 
 // The key clicks the button while the button can be seen and used (a button on a page not shown
 // cannot), whichever control of the window has the focus.

@@ -55,15 +55,16 @@ int RegistryWindow::currentPage() const
     return m_pages->currentIndex();
 }
 
-bool RegistryWindow::startEntry(Table *table, Entry entry, int page)
+bool RegistryWindow::startEntry(Table *table, Entry entry, int page, Failure failure)
 {
     try {
         if (entry == Entry::Append)
             table->append();
         else
             table->edit();
-    } catch (const std::exception &failure) {
-        Messages::error(failure);
+    } catch (const std::exception &error) {
+        if (failure == Failure::Shown)
+            Messages::error(error);
         return false;
     }
     if (!m_entered.contains(table))

@@ -54,8 +54,10 @@ protected:
     void showPage(int page);
     int currentPage() const;
 
-    // False, with the engine's text shown and the page unchanged, when the row cannot be started.
-    bool startEntry(engine::Table *table, Entry entry, int page);
+    // False, with the engine's text shown (or nothing, for a window that ignores the failure) and the
+    // page unchanged, when the row cannot be started.
+    enum class Failure { Shown, Ignored };
+    bool startEntry(engine::Table *table, Entry entry, int page, Failure failure = Failure::Shown);
     // fill, when given, sets what the page holds outside data-bound controls; it runs just before the post.
     bool storeEntry(engine::Table *table, const std::function<void()> &fill = {});
     void cancelEntry(engine::Table *table);

@@ -4,6 +4,7 @@
 #include "ground/testmode.h"
 #include "ui/filedialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -74,6 +75,16 @@ void typeInto(QLineEdit *edit, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(character), Qt::NoModifier);
     }
+}
+
+QStringList walkWithTab(int steps)
+{
+    QStringList walked;
+    for (int step = 0; step < steps; ++step) {
+        walked << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return walked;
 }
 
 void shoot(QWidget &window, const QString &name)

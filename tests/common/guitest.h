@@ -77,4 +77,8 @@ QLineEdit *lineEdit(QWidget &window, const char *name);
 // Replaces a field's text by typing, as the user does; accented letters too.
 void typeInto(QLineEdit *edit, const QString &text);
 
+// The names of the controls that have the focus, one after the other, as Tab is pressed steps times
+// from the one that has it now.
+QStringList walkWithTab(int steps);
+
 void shoot(QWidget &window, const QString &name);

@@ -11,6 +11,7 @@
 #include "data/tdm.h"
 #include "guitest.h"
 #include "registries/imp_abil_tecniciw.h"
+#include "registries/eserciziow.h"
 #include "registries/misuratoriw.h"
 #include "registries/soggettow.h"
 #include "registries/tecnicow.h"
@@ -129,9 +130,9 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionMisuratori", "actionTipiIntervento", "actionComuni",
-                                       "actionSvuota", "actionBackup", "actionAbilitazioni", "actionCambiaAnno", "actionChiudi",
-                                       "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
+        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionTipiIntervento",
+                                       "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
+                                       "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
     }
 
@@ -240,6 +241,29 @@ private Q_SLOTS:
         scarico->setFocus();
         QTest::keyClick(scarico, Qt::Key(key));
         QCOMPARE(triggered, QStringList{command});
+    }
+
+    void commandsOpenTheirWindows_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("Esercizio/cliente /F4") << "actionEsercizi" << "TesercizioForm";
+        QTest::newRow("Intermediari") << "actionIntermediari" << "TIntermediariForm";
+    }
+    void commandsOpenTheirWindows()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, opened);
+        window();
+        Tdm data;
+        QString shown;
+        ModalWindows::setNextHandler([&shown](QDialog &form) {
+            shown = QString::fromLatin1(form.metaObject()->className());
+            form.reject();
+        });
+        action(command.toLatin1().constData())->trigger();
+        QCOMPARE(shown, opened);
+        QVERIFY(Messages::shown().isEmpty());
     }
 
     void altXClosesAndXAloneDoesNothing()
@@ -421,17 +445,30 @@ private Q_SLOTS:
         QCOMPARE(PrimiPassiForm, nullptr);
     }
 
-    void theMeterModelStepNamesTheFieldsOfItsWindow()
+    void eachStepNamesTheFieldsOfItsWindow_data()
     {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<int>("fields");
+        QTest::newRow("meter models") << "TabSheet3" << 3;
+        QTest::newRow("shops") << "TabSheet4" << 6;
+    }
+    void eachStepNamesTheFieldsOfItsWindow()
+    {
+        QFETCH(QString, step);
+        QFETCH(int, fields);
         Tdm data;
-        TmisuratoriForm models;
-        QStringList fields;
-        for (const QLabel *label : models.findChild<QWidget *>(QStringLiteral("TabSheet2"))->findChildren<QLabel *>())
-            fields << label->text();
-        QCOMPARE(fields.size(), 3);
-        const QString step = TPrimiPassiForm().findChild<QLabel *>(QStringLiteral("TabSheet3"))->text();
-        for (const QString &field : fields)
-            QVERIFY2(step.contains(QStringLiteral("\u00ab%1\u00bb").arg(field)), qPrintable(field));
+        std::unique_ptr<QDialog> form;
+        if (step == QLatin1String("TabSheet3"))
+            form = std::make_unique<TmisuratoriForm>();
+        else
+            form = std::make_unique<TesercizioForm>();
+        QStringList labels;
+        for (const QLabel *label : form->findChild<QWidget *>(QStringLiteral("TabSheet2"))->findChildren<QLabel *>())
+            labels << label->text();
+        QCOMPARE(labels.size(), fields);
+        const QString text = TPrimiPassiForm().findChild<QLabel *>(step)->text();
+        for (const QString &label : labels)
+            QVERIFY2(text.contains(QStringLiteral("\u00ab%1\u00bb").arg(label)), qPrintable(label));
     }
 
     void theTechniciansStepNamesTheCommandsOfTheirList()

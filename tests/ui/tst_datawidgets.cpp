@@ -17,6 +17,7 @@
 #include "ui/radiogroup.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -508,6 +509,68 @@ private Q_SLOTS:
         // A button on a page not shown cannot be reached by its key.
         QTest::keyClick(&window, Qt::Key_F8);
         QCOMPARE(newClicks.size(), 1);
+    }
+
+    void anotherWindowComingUpDoesNotLeaveTheEdit()
+    {
+        QDialog window;
+        auto *edit = new DBEdit(&window);
+        edit->bind(m_shopSource.get(), QStringLiteral("Comune"));
+        auto *other = new QLineEdit(&window);
+        new QVBoxLayout(&window);
+        window.layout()->addWidget(edit);
+        window.layout()->addWidget(other);
+        QDialog zoom;
+        window.show();
+        zoom.show();
+        QApplication::setActiveWindow(&window);
+        edit->setFocus();
+        QVERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, "ROM");
+
+        // A partial name typed before a zoom comes up is not yet the field's value.
+        QApplication::setActiveWindow(&zoom);
+        QVERIFY(!edit->hasFocus());
+        QCOMPARE(m_shops->asString(QStringLiteral("Comune")), QStringLiteral("ROMA"));
+        QApplication::setActiveWindow(&window);
+        QCOMPARE(edit->text(), QStringLiteral("ROMAROM"));
+        other->setFocus();
+        QCOMPARE(m_shops->asString(QStringLiteral("Comune")), QStringLiteral("ROMAROM"));
+    }
+
+    void enterFollowsItsChainAndPressesTheButtonAtItsEnd()
+    {
+        QDialog window;
+        auto *first = new QLineEdit(&window);
+        auto *aside = new QPushButton(QStringLiteral("Cerca"), &window);
+        auto *second = new QLineEdit(&window);
+        auto *ok = new QPushButton(QStringLiteral("OK"), &window);
+        new QVBoxLayout(&window);
+        for (QWidget *w : std::initializer_list<QWidget *>{first, aside, second, ok})
+            window.layout()->addWidget(w);
+        ui::enterMovesToNextField(&window);
+        ui::enterMovesAlong({first, second, ok});
+        QSignalSpy asideClicks(aside, &QPushButton::clicked);
+        QSignalSpy okClicks(ok, &QPushButton::clicked);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Tab);
+        QVERIFY(aside->hasFocus()); // Tab still reaches the button beside the field
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Return);
+        QVERIFY(second->hasFocus());
+        QTest::keyClick(second, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(ok->hasFocus());
+        QCOMPARE(okClicks.size(), 0);
+        QTest::keyClick(ok, Qt::Key_Return);
+        QCOMPARE(okClicks.size(), 1);
+        QCOMPARE(asideClicks.size(), 0);
+        // Shift+Enter is not Enter.
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Return, Qt::ShiftModifier);
+        QVERIFY(first->hasFocus());
     }
 
     void closeGuardRefusesTheFrameButNotTheCommands()
