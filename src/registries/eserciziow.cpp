@@ -1,13 +1,11 @@
 #include "registries/eserciziow.h"
 
 #include "ground/messages.h"
-#include "ground/state.h"
 #include "codfis/piva.h"
 #include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "registries/esercizi.h"
 #include "registries/zoom_comuniw.h"
-#include "ui/aprimodale.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
 #include "ui/keyhelpers.h"
@@ -223,11 +221,7 @@ void TesercizioForm::SpeedButton7Click()
 
 void TesercizioForm::SpeedButton9Click()
 {
-    appState().ChiamanteComuni = QStringLiteral("ESERCIZIO");
-    ignoringFailures([this] {
-        dm->Tabcomuni->locate(QStringLiteral("COMUNE"), {m_municipality->text()}, LocateOption::PartialKey);
-    });
-    ApriModale(ZOOM_comuniForm, this);
+    searchMunicipality(QStringLiteral("ESERCIZIO"), m_municipality->text(), this);
 }
 
 void TesercizioForm::Edit1Change()

@@ -1,8 +1,6 @@
 #include "registries/soggettow.h"
 
 #include "ground/messages.h"
-#include "ground/state.h"
-#include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "registries/lsoggw.h"
 #include "registries/zoom_comuniw.h"
@@ -383,11 +381,7 @@ void Tsoggettoform::searchMunicipality(const QString &field, const QString &call
     auto *municipality = qobject_cast<QLineEdit *>(m_editFields.value(field));
     if (municipality->isReadOnly())
         return;
-    appState().ChiamanteComuni = callerTag;
-    ignoringFailures([municipality] {
-        dm->Tabcomuni->locate(QStringLiteral("COMUNE"), {municipality->text()}, engine::LocateOption::PartialKey);
-    });
-    ApriModale(ZOOM_comuniForm, this);
+    ::searchMunicipality(callerTag, municipality->text(), this);
 }
 
 void Tsoggettoform::SpeedButton6Click()

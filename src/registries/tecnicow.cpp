@@ -2,11 +2,9 @@
 
 #include "ground/messages.h"
 #include "ground/state.h"
-#include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "registries/tecnici.h"
 #include "registries/zoom_comuniw.h"
-#include "ui/aprimodale.h"
 #include "ui/dbcombobox.h"
 #include "ui/dbdateedit.h"
 #include "ui/dbedit.h"
@@ -433,10 +431,7 @@ void TtecnicoForm::unlockCode(Page page)
 
 void TtecnicoForm::searchMunicipality(Page page, const char *callerTag)
 {
-    appState().ChiamanteComuni = QString::fromLatin1(callerTag);
-    const QString typed = m_entry[page].birthPlace->text();
-    ignoringFailures([&] { dm->Tabcomuni->locate(QStringLiteral("COMUNE"), {typed}, engine::LocateOption::PartialKey); });
-    ApriModale(ZOOM_comuniForm, this);
+    ::searchMunicipality(QString::fromLatin1(callerTag), m_entry[page].birthPlace->text(), this);
 }
 
 void TtecnicoForm::SpeedButton11Click()

@@ -5,6 +5,7 @@
 #include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "registries/comuni.h"
+#include "ui/aprimodale.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
 #include "ui/keyhelpers.h"
@@ -372,4 +373,11 @@ void TZOOM_comuniForm::SpeedButton6Click()
     if (!Messages::confirm(QStringLiteral("Sicuri di volere eliminare il comune selezionato?")))
         return;
     ignoringFailures([] { deleteMunicipality(*dm->Tabcomuni, *dm->Tabzone); });
+}
+
+void searchMunicipality(const QString &callerTag, const QString &typed, QWidget *caller)
+{
+    appState().ChiamanteComuni = callerTag;
+    ignoringFailures([&] { dm->Tabcomuni->locate(QStringLiteral("COMUNE"), {typed}, engine::LocateOption::PartialKey); });
+    ApriModale(ZOOM_comuniForm, caller);
 }
