@@ -595,6 +595,16 @@ int Scarico::authorisationCount() const
     return d->linee_sogg.recordCount();
 }
 
+std::optional<QString> Scarico::cafOf(const QString &fiscalCode) const
+{
+    Table intermediaries;
+    intermediaries.setDirectory(d->dataDir);
+    intermediaries.setTableName(QStringLiteral("INTERMEDIARIO"));
+    intermediaries.open();
+    const QVariant caf = intermediaries.lookup(QStringLiteral("CF"), {fiscalCode}, QStringLiteral("NCAF"));
+    return caf.isValid() ? std::optional<QString>(caf.toString()) : std::nullopt;
+}
+
 void Scarico::select(int quarter)
 {
     const QString q = engine::quoted(QString::number(quarter));

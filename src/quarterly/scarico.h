@@ -101,6 +101,11 @@ public:
     int authorisationCount() const;
     bool defaultOnePerAuthorisation() const { return authorisationCount() > 1; }
 
+    // The CAF number of the first intermediary with this fiscal code, as choosing it in the window
+    // gives it; none when no intermediary has it. Throws engine::EngineError when the table cannot
+    // be opened.
+    std::optional<QString> cafOf(const QString &fiscalCode) const;
+
     // The quarter's interventions of types 1 to 3 and the quarter's variations; throws
     // engine::EngineError when the year's register cannot be opened.
     void select(int quarter);
