@@ -11,6 +11,7 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "quarterly/scarico_w.h"
 #include "register/tipo_intw.h"
 #include "registries/misuratoriw.h"
 #include "registries/zoom_comuniw.h"
@@ -328,7 +329,7 @@ void TMainForm::scaricoPer()
     }
     if (!Messages::confirm(QStringLiteral("Entrare nella fase di creazione del file trimestrale delle verificazioni?")))
         return;
-    // The quarterly file window opens here.
+    ApriModale(scarico_Form, this);
 }
 
 void TMainForm::informazioniSu()

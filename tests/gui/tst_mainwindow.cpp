@@ -10,6 +10,7 @@
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "guitest.h"
+#include "quarterly/scarico_w.h"
 #include "registries/misuratoriw.h"
 #include "testbase.h"
 #include "years/sel_annow.h"
@@ -290,8 +291,15 @@ private Q_SLOTS:
         window();
         Tdm data;
         Messages::setNextAnswer(answer);
+        bool opened = false;
+        if (answer)
+            ModalWindows::setNextHandler([&opened](QDialog &quarterly) {
+                opened = &quarterly == scarico_Form;
+                quarterly.reject();
+            });
         QTest::mouseClick(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton")), Qt::LeftButton);
         QCOMPARE(Messages::shown(), (QList<ShownMessage>{{MessageKind::Confirmation, QuarterlyQuestion}}));
+        QCOMPARE(opened, answer);
     }
 
     void showSequenceAfterTheAboutBox()

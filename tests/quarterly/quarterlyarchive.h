@@ -70,6 +70,35 @@ public:
                 {"INDIRIZZO", "VIA ROMA 1"}, {"CAP", "65121"}, {"ANNO", "2010"}};
     }
 
+    // Sets a field of the first row of a table ("table.field").
+    static void change(const QString &tableField, const QVariant &value)
+    {
+        const QString table = tableField.section(QLatin1Char('.'), 0, 0);
+        engine::Table cursor;
+        cursor.setDirectory(table == QLatin1String("misurazioni2") ? appState().yearDir() : appState().dataDir());
+        cursor.setTableName(table);
+        cursor.open();
+        cursor.edit();
+        cursor.setValue(tableField.section(QLatin1Char('.'), 1), value);
+        cursor.post();
+    }
+
+    // A second authorisation with its own technician (2), variation and intervention (RC7654321).
+    static void addSecondAuthorisation(const QString &seal)
+    {
+        addDataRows(QStringLiteral("Lsoggetto_obbligato"),
+                    {{{"Id_Lsogg", 2}, {"Id_sogg", 1}, {"Tipo_abilitazione", "1"}, {"Id_al_sigillo", seal}}});
+        addDataRows(QStringLiteral("tecnici"), {{{"Id_tecnico", 2}, {"Cf", "BNCNNA70D45C632N"}, {"Id_nu_sigillo", "0201"}, {"Id_sogg", 2}}});
+        addDataRows(QStringLiteral("MOD_TECNICI"),
+                    {{{"ID_MOD", 2}, {"Id_tecnico", 2}, {"FLAG_VARIAZIONE", "M"}, {"Cf", "BNCNNA70D45C632N"}, {"Cognome", "BIANCHI"},
+                      {"Nome", "ANNA"}, {"Sesso", "F"}, {"Data_nascita", QDate(1970, 4, 5)}, {"Comune_nascita", "CHIETI"},
+                      {"Prov_nascita", "CH"}, {"Responsabile", "0"}, {"Titolo_studio", "3"}, {"Id_sogg", 2},
+                      {"TRI_variazione", 1}, {"Anno_variazione", "2010"}}});
+        QVariantMap second = intervention(2, QStringLiteral("RC7654321"));
+        second.insert(QStringLiteral("Id_tecnico"), 2);
+        addYearRows(QStringLiteral("misurazioni2"), {second});
+    }
+
 private:
     // Makes the table's file again with every field long enough for the values.
     static void widenFor(const QString &directory, const QString &table, const QVariantMap &values)

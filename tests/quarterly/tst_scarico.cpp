@@ -59,22 +59,6 @@ QString kinds(const QStringList &lines)
     return first;
 }
 
-// The second authorisation with its own technician, variation and intervention.
-void addSecondAuthorisation(const QString &seal)
-{
-    TestBase::addDataRows(QStringLiteral("Lsoggetto_obbligato"),
-                          {{{"Id_Lsogg", 2}, {"Id_sogg", 1}, {"Tipo_abilitazione", "1"}, {"Id_al_sigillo", seal}}});
-    TestBase::addDataRows(QStringLiteral("tecnici"), {{{"Id_tecnico", 2}, {"Cf", "BNCNNA70D45C632N"}, {"Id_nu_sigillo", "0201"}, {"Id_sogg", 2}}});
-    TestBase::addDataRows(QStringLiteral("MOD_TECNICI"),
-                          {{{"ID_MOD", 2}, {"Id_tecnico", 2}, {"FLAG_VARIAZIONE", "M"}, {"Cf", "BNCNNA70D45C632N"},
-                            {"Cognome", "BIANCHI"}, {"Nome", "ANNA"}, {"Sesso", "F"}, {"Data_nascita", QDate(1970, 4, 5)},
-                            {"Comune_nascita", "CHIETI"}, {"Prov_nascita", "CH"}, {"Responsabile", "0"}, {"Titolo_studio", "3"},
-                            {"Id_sogg", 2}, {"TRI_variazione", 1}, {"Anno_variazione", "2010"}}});
-    QVariantMap second = QuarterlyArchive::intervention(2, QStringLiteral("RC7654321"));
-    second.insert(QStringLiteral("Id_tecnico"), 2);
-    TestBase::addYearRows(QStringLiteral("misurazioni2"), {second});
-}
-
 } // namespace
 
 class tst_Scarico : public QObject {
@@ -297,7 +281,7 @@ private Q_SLOTS:
     void oneFilePerAuthorisationHoldsOnlyItsOwnRows()
     {
         m_archive = std::make_unique<QuarterlyArchive>();
-        addSecondAuthorisation(QStringLiteral("PE0417FA"));
+        QuarterlyArchive::addSecondAuthorisation(QStringLiteral("PE0417FA"));
         // Interventions whose technician, or whose technician's authorisation, is missing go nowhere.
         TestBase::addDataRows(QStringLiteral("tecnici"), {{{"Id_tecnico", 3}, {"Cf", "VRDLGU80A01H501Q"}, {"Id_sogg", 7}}});
         QVariantMap noTechnician = QuarterlyArchive::intervention(3, QStringLiteral("OL0000003"));
@@ -341,7 +325,7 @@ private Q_SLOTS:
         QFETCH(QString, year);
         QFETCH(QStringList, files);
         m_archive = std::make_unique<QuarterlyArchive>();
-        addSecondAuthorisation(QStringLiteral("PE0417FA"));
+        QuarterlyArchive::addSecondAuthorisation(QStringLiteral("PE0417FA"));
         appState().GestioneAnni = gestione;
         appState().abilitazione(year.toInt(), 3) = QStringLiteral("PE0417FA");
         QStringList reports;
@@ -399,7 +383,7 @@ private Q_SLOTS:
         m_archive = std::make_unique<QuarterlyArchive>(QuarterlyArchive::Changes{
             {"soggetto_obbligato.PG_denominazione", QString(61, QLatin1Char('X'))}, {"misurazioni2.COMUNE", QStringLiteral("ŁÓDŹ")},
             {"misurazioni2.INDIRIZZO", QStringLiteral("VIA ROMA\n1")}});
-        addSecondAuthorisation(QStringLiteral("PE0417FA"));
+        QuarterlyArchive::addSecondAuthorisation(QStringLiteral("PE0417FA"));
         TestBase::addDataRows(QStringLiteral("Lsoggetto_obbligato"), {{{"Id_Lsogg", 3}, {"Id_sogg", 1}, {"Tipo_abilitazione", "3"}, {"Id_al_sigillo", "PE0417XX"}}});
         QVariantMap noTechnician = QuarterlyArchive::intervention(3, QStringLiteral("OL0000003"));
         noTechnician.insert(QStringLiteral("Id_tecnico"), 9);
@@ -443,7 +427,7 @@ private Q_SLOTS:
         QFETCH(QString, failed);
         QFETCH(QStringList, written);
         m_archive = std::make_unique<QuarterlyArchive>();
-        addSecondAuthorisation(secondSeal);
+        QuarterlyArchive::addSecondAuthorisation(secondSeal);
         const QString folder = folderExists ? m_out.path() : out(QStringLiteral("manca"));
         QStringList reports;
         const Scarico::Outcome outcome = generate(onePerAuthorisation, &reports, nullptr, folder);
@@ -472,7 +456,7 @@ private Q_SLOTS:
         QFETCH(QString, earlier);
         QFETCH(QStringList, written);
         m_archive = std::make_unique<QuarterlyArchive>();
-        addSecondAuthorisation(QStringLiteral("PE0417FA"));
+        QuarterlyArchive::addSecondAuthorisation(QStringLiteral("PE0417FA"));
         // The second file holds one line more than the first, so only it is past the limit.
         QVariantMap extra = QuarterlyArchive::intervention(3, QStringLiteral("RC0000003"));
         extra.insert(QStringLiteral("Id_tecnico"), 2);
@@ -498,7 +482,7 @@ private Q_SLOTS:
     void theCheckFindsNothingOnACleanArchive()
     {
         m_archive = std::make_unique<QuarterlyArchive>();
-        addSecondAuthorisation(QStringLiteral("PE0417FA"));
+        QuarterlyArchive::addSecondAuthorisation(QStringLiteral("PE0417FA"));
         Scarico scarico(appState());
         scarico.select(1);
         scarico.setIntermediary(Intermediary{QStringLiteral("CNTFNC60A01H501X"), QString(), 2, QStringLiteral("15/03/2010")});
@@ -580,7 +564,7 @@ private Q_SLOTS:
     void theCheckSaysWhatGoesIntoNoFile()
     {
         m_archive = std::make_unique<QuarterlyArchive>();
-        addSecondAuthorisation(QStringLiteral("PE0417LA"));
+        QuarterlyArchive::addSecondAuthorisation(QStringLiteral("PE0417LA"));
         appState().GestioneAnni = QStringLiteral("SI");
         appState().abilitazione(2010, 1) = QStringLiteral("PE0417LA");
         TestBase::addDataRows(QStringLiteral("Lsoggetto_obbligato"), {{{"Id_Lsogg", 3}, {"Id_sogg", 1}, {"Tipo_abilitazione", "1"}, {"Id_al_sigillo", "PE0417FA"}}});
