@@ -363,7 +363,8 @@ int scaricoCommand(const QStringList &args, Console &io)
         if (prepared != QLatin1String("1") && prepared != QLatin1String("2"))
             return wrongUsage(io, QStringLiteral("predisposizione non valida: «%1» (attesa 1 o 2)").arg(prepared));
         if (!commitment.isValid())
-            return wrongUsage(io, QStringLiteral("data dell'impegno non valida: «%1» (attesa GG/MM/AAAA)").arg(options.value(dateOption)));
+            return wrongUsage(io, QStringLiteral("data dell'impegno non valida: «%1» (attesa GG/MM/AAAA)")
+                                      .arg(options.value(dateOption)));
         // The date as the window's field shows it, whose digits the header keeps.
         intermediary = quarterly::Intermediary{options.value(intermediaryOption), options.value(cafOption), prepared.toInt(),
                                                commitment.toString(QStringLiteral("dd/MM/yyyy"))};
@@ -388,7 +389,8 @@ int scaricoCommand(const QStringList &args, Console &io)
         if (intermediary && !options.contains(cafOption)) {
             const std::optional<QString> caf = scarico.cafOf(intermediary->fiscalCode);
             if (!caf)
-                return wrongUsage(io, QStringLiteral("intermediario non presente nell'archivio intermediari: «%1»").arg(intermediary->fiscalCode));
+                return wrongUsage(io, QStringLiteral("intermediario non presente nell'archivio intermediari: «%1»")
+                                          .arg(intermediary->fiscalCode));
             intermediary->caf = *caf;
         }
         scarico.select(options.value(quarterOption).toInt());

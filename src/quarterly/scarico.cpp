@@ -291,7 +291,8 @@ QString Record::fieldAt(qsizetype position) const
 
 QString Finding::text() const
 {
-    return field.isEmpty() ? record + QStringLiteral(": ") + problem : record + QStringLiteral(", ") + field + QStringLiteral(": ") + problem;
+    const QString where = field.isEmpty() ? record : record + QStringLiteral(", ") + field;
+    return where + QStringLiteral(": ") + problem;
 }
 
 class Scarico::Private {
@@ -741,7 +742,8 @@ Scarico::Outcome Scarico::generate(const Choices &choices, const Report &report,
             rowsOf[technician->authorisation] << selection.recNo();
             continue;
         }
-        say(d->describeIntervention(d->read(selection)) + QStringLiteral(": non scritto in alcun file (") + missing + QLatin1Char(')'));
+        say(d->describeIntervention(d->read(selection)) + QStringLiteral(": non scritto in alcun file (") + missing
+            + QLatin1Char(')'));
     }
     for (lines.first(); !lines.eof(); lines.next()) {
         const QString seal = lines.asString(QStringLiteral("Id_al_sigillo"));
@@ -804,6 +806,9 @@ QList<Finding> Scarico::Controllo(bool onePerAuthorisation)
             of.add(field, QStringLiteral("successiva alla data di fine (%1)").arg(start.toString(QStringLiteral("dd/MM/yyyy"))));
     };
     const QString inNoFile = QStringLiteral(": non entra in alcun file");
+    // With one file per authorisation, a missing technician or authorisation also keeps the
+    // intervention out of every file.
+    const QString noFile = onePerAuthorisation ? inNoFile : QString();
 
     Table &lab = d->TSOBBL;
     RecordFindings laboratory(found, [] { return QStringLiteral("Soggetto obbligato"); });
@@ -898,14 +903,14 @@ QList<Finding> Scarico::Controllo(bool onePerAuthorisation)
         RecordFindings of(found, [&] { return d->describeIntervention(row); });
         const auto technician = d->technicians.constFind(row.technician);
         if (technician == d->technicians.constEnd()) {
-            of.add(QStringLiteral("tecnico"), QStringLiteral("mancante (n. %1)").arg(row.technician) + (onePerAuthorisation ? inNoFile : QString()));
+            of.add(QStringLiteral("tecnico"), QStringLiteral("mancante (n. %1)").arg(row.technician) + noFile);
         } else {
             fiscalCode(of, QStringLiteral("codice fiscale del tecnico"), technician->fiscalCode);
             of.required(QStringLiteral("identificativo numerico del sigillo del tecnico"), technician->seal);
             const QVariant seal = d->sealOf(&*technician);
             if (!seal.isValid())
                 of.add(QStringLiteral("abilitazione del tecnico"),
-                       QStringLiteral("mancante (n. %1)").arg(technician->authorisation) + (onePerAuthorisation ? inNoFile : QString()));
+                       QStringLiteral("mancante (n. %1)").arg(technician->authorisation) + noFile);
             else if (of.required(QStringLiteral("identificativo alfanumerico del sigillo"), seal.toString()) && onePerAuthorisation
                      && !filed.contains(technician->authorisation))
                 of.add(QStringLiteral("abilitazione del tecnico"), QStringLiteral("%1 senza file").arg(seal.toString()) + inNoFile);
@@ -918,7 +923,8 @@ QList<Finding> Scarico::Controllo(bool onePerAuthorisation)
             of.add(QStringLiteral("data di fine intervento"),
                    QStringLiteral("fuori dal trimestre (%1)").arg(row.end.toString(QStringLiteral("dd/MM/yyyy"))));
         dates(of, QStringLiteral("data di inizio intervento"), row.start, row.end);
-        if (of.required(QStringLiteral("esito"), row.outcome) && row.outcome != QLatin1String("0") && row.outcome != QLatin1String("1"))
+        if (of.required(QStringLiteral("esito"), row.outcome) && row.outcome != QLatin1String("0")
+            && row.outcome != QLatin1String("1"))
             of.add(QStringLiteral("esito"), QStringLiteral("deve essere 0 o 1"));
         if (const auto shop = d->shops.constFind(row.shop); shop == d->shops.constEnd()) {
             of.add(QStringLiteral("esercizio"), QStringLiteral("mancante (n. %1)").arg(row.shop));

@@ -339,7 +339,8 @@ void Tscarico_Form::RadioGroup2Click()
 
 void Tscarico_Form::SpeedButton3Click()
 {
-    const QString folder = FileDialogs::getExistingDirectory(this, QStringLiteral("Cartella dove verrà salvato il file:"), m_folder->text());
+    const QString folder =
+        FileDialogs::getExistingDirectory(this, QStringLiteral("Cartella dove verrà salvato il file:"), m_folder->text());
     if (!folder.isEmpty())
         m_folder->setText(QDir::toNativeSeparators(folder));
 }

@@ -31,6 +31,8 @@ namespace {
 
 const QString NoQuarter = QStringLiteral("Selezionare il trimestre");
 const QString NoIntermediary = QStringLiteral("Selezionare l'intermediario ");
+const QString BadName = QStringLiteral("Il nome del file non può contenere i caratteri / e \\");
+const QString NoFolder = QStringLiteral("Indicare la cartella dove verrà salvato il file");
 
 int page(QWidget &window) { return window.findChild<QStackedWidget *>(QStringLiteral("PageControl1"))->currentIndex(); }
 RadioGroup *group(QWidget &window, const char *name) { return window.findChild<RadioGroup *>(QString::fromLatin1(name)); }
@@ -98,13 +100,22 @@ private Q_SLOTS:
             QCOMPARE(page(window), int(Tscarico_Form::QuarterPage));
             QCOMPARE(window.focusWidget(), group(window, "RadioGroup1")->button(0));
             choose(window, "RadioGroup1", 0);
+            // A file name that would leave the folder, and no folder, are refused.
+            typeInto(lineEdit(window, "Edit2"), QStringLiteral("../file"));
+            button(window, "SpeedButton4")->click();
+            typeInto(lineEdit(window, "Edit2"), QStringLiteral("nome_file"));
+            lineEdit(window, "Edit1")->clear();
+            button(window, "SpeedButton4")->click();
+            QCOMPARE(page(window), int(Tscarico_Form::QuarterPage));
+            QCOMPARE(window.focusWidget(), lineEdit(window, "Edit1"));
+            lineEdit(window, "Edit1")->setText(QDir::toNativeSeparators(m_out->path()));
             button(window, "SpeedButton4")->click();
             QCOMPARE(page(window), int(Tscarico_Form::IntermediaryPage));
             QCOMPARE(window.focusWidget(), group(window, "RadioGroup4")->button(0));
             QCOMPARE(label(window, "RecordCount"), QStringLiteral("N° Record1"));
 
             button(window, "SpeedButton6")->click();
-            QCOMPARE(Messages::shownTexts(), (QStringList{NoQuarter, NoIntermediary}));
+            QCOMPARE(Messages::shownTexts(), (QStringList{NoQuarter, BadName, NoFolder, NoIntermediary}));
             QVERIFY(!window.findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->isVisible());
             choose(window, "RadioGroup4", 1);
             QVERIFY(window.findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->isVisible());
@@ -120,7 +131,7 @@ private Q_SLOTS:
             choose(window, "RadioGroup3", 1);
             button(window, "SpeedButton6")->click();
             QCOMPARE(page(window), int(Tscarico_Form::IntermediaryPage));
-            QCOMPARE(Messages::shownTexts().size(), 2);
+            QCOMPARE(Messages::shownTexts().size(), 4);
             auto *date = window.findChild<DateField *>(QStringLiteral("DateEdit1"));
             date->calendarButton()->click();
             auto *calendar = date->findChild<QCalendarWidget *>();
