@@ -112,7 +112,8 @@ public:
     int quarter() const { return m_quarter; }
     void setIntermediary(const std::optional<Intermediary> &intermediary) { m_intermediary = intermediary; }
 
-    // The operation's cursors, named as the window knows them; the builders read their current row.
+    // The operation's cursors, named as the window knows them. The builders read their current row,
+    // once select() has read the registries they look up.
     engine::Table &Qmisurazioni();
     engine::Table &linee_sogg();
     engine::Table &Tabmod_tecnici();
