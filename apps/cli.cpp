@@ -11,6 +11,8 @@
 #include "ground/state.h"
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
+#include "ground/messages.h"
+#include "quarterly/scarico.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -301,6 +303,119 @@ int demoCommand(const QStringList &args, Console &io)
     return AllValid;
 }
 
+// Every message of an operation on the error stream, one line each; a question is answered No.
+class TerminalMessages : public MessagePresenter {
+public:
+    explicit TerminalMessages(QTextStream &err) : m_err(err) { Messages::setPresenter(this); }
+    ~TerminalMessages() override { Messages::setPresenter(nullptr); }
+    void show(MessageKind, const QString &text) override { line(m_err, text); }
+    bool confirm(const QString &text) override
+    {
+        line(m_err, text);
+        return false;
+    }
+    static void line(QTextStream &stream, const QString &text)
+    {
+        stream << "sigillo-cli: " << QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+    }
+
+private:
+    QTextStream &m_err;
+};
+
+int scaricoCommand(const QStringList &args, Console &io)
+{
+    const QString verifyOption = QStringLiteral("--verifica");
+    QStringList rest = args;
+    const bool verifyOnly = rest.removeAll(verifyOption) > 0;
+    const QString configOption = QStringLiteral("--config"), yearOption = QStringLiteral("--anno"),
+                  quarterOption = QStringLiteral("--trimestre"), folderOption = QStringLiteral("--cartella"),
+                  prefixOption = QStringLiteral("--prefisso"), intermediaryOption = QStringLiteral("--intermediario"),
+                  cafOption = QStringLiteral("--ncaf"), preparedOption = QStringLiteral("--predisposta"),
+                  dateOption = QStringLiteral("--data-impegno");
+    QHash<QString, QString> options;
+    QString problem;
+    if (!readOptions(rest, {configOption, yearOption, quarterOption, folderOption, prefixOption, intermediaryOption, cafOption,
+                            preparedOption, dateOption},
+                     options, problem))
+        return wrongUsage(io, problem);
+    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+    const QString year = options.value(yearOption);
+    if (!fourDigits.match(year).hasMatch())
+        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    static const QRegularExpression quarters(QStringLiteral("^[1-4]$"));
+    if (!quarters.match(options.value(quarterOption)).hasMatch())
+        return wrongUsage(io, QStringLiteral("trimestre non valido: «%1» (atteso 1, 2, 3 o 4)").arg(options.value(quarterOption)));
+    if (!verifyOnly && options.value(folderOption).isEmpty())
+        return wrongUsage(io, QStringLiteral("manca la cartella (--cartella CARTELLA)"));
+    quarterly::Choices choices;
+    choices.folder = options.value(folderOption);
+    choices.prefix = options.value(prefixOption, choices.prefix);
+    if (choices.prefix.size() > 12 || choices.prefix.contains(QLatin1Char('/')) || choices.prefix.contains(QLatin1Char('\\')))
+        return wrongUsage(io, QStringLiteral("prefisso non valido: «%1» (al più 12 caratteri, senza / né \\)").arg(choices.prefix));
+    std::optional<quarterly::Intermediary> intermediary;
+    if (options.contains(intermediaryOption) || options.contains(cafOption) || options.contains(preparedOption)
+        || options.contains(dateOption)) {
+        const QString prepared = options.value(preparedOption);
+        const QDate commitment = QDate::fromString(options.value(dateOption), QStringLiteral("d/M/yyyy"));
+        if (options.value(intermediaryOption).isEmpty())
+            return wrongUsage(io, QStringLiteral("manca il codice fiscale dell'intermediario (--intermediario CF)"));
+        if (prepared != QLatin1String("1") && prepared != QLatin1String("2"))
+            return wrongUsage(io, QStringLiteral("predisposizione non valida: «%1» (attesa 1 o 2)").arg(prepared));
+        if (!commitment.isValid())
+            return wrongUsage(io, QStringLiteral("data dell'impegno non valida: «%1» (attesa GG/MM/AAAA)")
+                                      .arg(options.value(dateOption)));
+        // The date as the window's field shows it, whose digits the header keeps.
+        intermediary = quarterly::Intermediary{options.value(intermediaryOption), options.value(cafOption), prepared.toInt(),
+                                               commitment.toString(QStringLiteral("dd/MM/yyyy"))};
+    }
+    QString configFile = QFileInfo(options.value(configOption, desktopConfigFile())).absoluteFilePath();
+    if (!QFileInfo(configFile).isFile()) {
+        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(configFile) << '\n';
+        return SomeInvalid;
+    }
+    AppState state;
+    config::readFile(configFile, state);
+    state.AnnoLavoro = year;
+    if (!QFileInfo(state.yearDir()).isDir()) {
+        io.err << "sigillo-cli: l'archivio non ha l'anno " << year << ": " << QDir::toNativeSeparators(state.yearDir()) << '\n';
+        return SomeInvalid;
+    }
+
+    // Only read: no lock, so the desktop program may be open on the same archive.
+    TerminalMessages messages(io.err);
+    try {
+        quarterly::Scarico scarico(state);
+        if (intermediary && !options.contains(cafOption)) {
+            const std::optional<QString> caf = scarico.cafOf(intermediary->fiscalCode);
+            if (!caf)
+                return wrongUsage(io, QStringLiteral("intermediario non presente nell'archivio intermediari: «%1»")
+                                          .arg(intermediary->fiscalCode));
+            intermediary->caf = *caf;
+        }
+        scarico.select(options.value(quarterOption).toInt());
+        scarico.setIntermediary(intermediary);
+        choices.onePerAuthorisation = scarico.defaultOnePerAuthorisation();
+        const QList<quarterly::Finding> findings = scarico.Controllo(choices.onePerAuthorisation);
+        for (const quarterly::Finding &finding : findings)
+            TerminalMessages::line(io.err, finding.text());
+        if (verifyOnly) {
+            io.out << (findings.isEmpty() ? QStringLiteral("nessun problema trovato")
+                                          : QStringLiteral("problemi trovati: %1").arg(findings.size()))
+                   << '\n';
+            return findings.isEmpty() ? AllValid : SomeInvalid;
+        }
+        const quarterly::Scarico::Outcome outcome =
+            scarico.generate(choices, [&io](const QString &line) { TerminalMessages::line(io.err, line); });
+        for (const QString &file : outcome.files)
+            io.out << QDir::toNativeSeparators(file) << '\n';
+        return outcome.written ? AllValid : SomeInvalid;
+    } catch (const std::exception &failure) {
+        TerminalMessages::line(io.err, QString::fromUtf8(failure.what()));
+        return SomeInvalid;
+    }
+}
+
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
@@ -329,6 +444,19 @@ const QList<Command> &commands()
                         "      esercizi, misuratori e N interventi dell'anno AAAA (predefiniti: 2000\n"
                         "      interventi, l'anno in corso); ne stampa la cartella e il contenuto\n"),
          demoCommand},
+        {QStringLiteral("scarico"),
+         QStringLiteral("  scarico [--config FILE] --anno AAAA --trimestre 1|2|3|4 --cartella CARTELLA [--prefisso TESTO]\n"
+                        "          [--intermediario CF [--ncaf NUMERO] --predisposta 1|2 --data-impegno GG/MM/AAAA]\n"
+                        "          [--verifica]\n"
+                        "      scrive nella cartella il file trimestrale per l'Agenzia delle Entrate, uno per\n"
+                        "      abilitazione se il soggetto obbligato ne ha più d'una, come la finestra dello scarico\n"
+                        "      (prefisso predefinito: nome_file), e ne stampa i percorsi; i messaggi, le righe di\n"
+                        "      lunghezza errata e i problemi trovati dal controllo dei dati vanno sullo standard\n"
+                        "      error; --predisposta: 1 dal contribuente, 2 da chi effettua l'invio; senza --ncaf\n"
+                        "      vale il numero C.A.F. dell'archivio intermediari; con --verifica fa solo il\n"
+                        "      controllo e non scrive nulla (stato 1 se trova problemi); legge soltanto l'archivio,\n"
+                        "      anche mentre Sigillo è aperto\n"),
+         scaricoCommand},
     };
     return table;
 }

@@ -9,6 +9,7 @@
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "ground/state.h"
+#include "quarterly.h"
 #include "windows.h"
 
 #include <QApplication>
@@ -247,6 +248,7 @@ int main(int argc, char **argv)
         std::printf("(one append via the data module in a bulk scope: %.3f ms)\n", engInScope);
     }
     windowLines(lines);
+    quarterlyLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {

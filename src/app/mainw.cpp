@@ -12,6 +12,7 @@
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
 #include "quarterly/intermediariw.h"
+#include "quarterly/scarico_w.h"
 #include "register/tipo_intw.h"
 #include "registries/imp_abil_tecniciw.h"
 #include "registries/eserciziow.h"
@@ -339,7 +340,7 @@ void TMainForm::scaricoPer()
     }
     if (!Messages::confirm(QStringLiteral("Entrare nella fase di creazione del file trimestrale delle verificazioni?")))
         return;
-    // The quarterly file window opens here.
+    ApriModale(scarico_Form, this);
 }
 
 void TMainForm::informazioniSu()

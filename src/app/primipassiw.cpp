@@ -76,8 +76,12 @@ const Step Steps[] = {
      "periodica) sono fissi, e se ne possono aggiungere altri fino a nove, che restano nel registro ma non "
      "entrano nel file trimestrale.<p>Al termine del trimestre si crea il file da trasmettere all'Agenzia delle "
      "Entrate, con il pulsante \u00abScarico per\u00bb o con \u00abGestione\u00bb &gt; \u00abCrea file per "
-     "Agenzia delle Entrate\u00bb: vi entrano gli interventi dei tipi 1, 2 e 3 la cui data di fine cade nel "
-     "trimestre."},
+     "Agenzia delle Entrate\u00bb: si sceglie il trimestre e la cartella, poi se il file \u00e8 trasmesso da "
+     "un intermediario. Prima di \u00abGenera scarico\u00bb la finestra elenca, record per record, i dati che "
+     "l'Agenzia respingerebbe (codici fiscali, partite IVA, date, matricole, logotipi, dati mancanti), da "
+     "correggere prima dell'invio. Vi entrano le variazioni dei tecnici del trimestre e gli interventi dei tipi "
+     "1, 2 e 3 la cui data di fine cade nel trimestre; con pi\u00f9 abilitazioni si crea un file per "
+     "ciascuna, con i soli tecnici e interventi di quell'abilitazione."},
 };
 } // namespace
 

@@ -10,6 +10,7 @@
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "guitest.h"
+#include "quarterly/scarico_w.h"
 #include "registries/imp_abil_tecniciw.h"
 #include "registries/eserciziow.h"
 #include "registries/misuratoriw.h"
@@ -386,8 +387,15 @@ private Q_SLOTS:
         window();
         Tdm data;
         Messages::setNextAnswer(answer);
+        bool opened = false;
+        if (answer)
+            ModalWindows::setNextHandler([&opened](QDialog &quarterly) {
+                opened = &quarterly == scarico_Form;
+                quarterly.reject();
+            });
         QTest::mouseClick(window().findChild<QPushButton *>(QStringLiteral("ScaricoButton")), Qt::LeftButton);
         QCOMPARE(Messages::shown(), (QList<ShownMessage>{{MessageKind::Confirmation, QuarterlyQuestion}}));
+        QCOMPARE(opened, answer);
     }
 
     void showSequenceAfterTheAboutBox()
