@@ -5,7 +5,9 @@
 #include "data/tdm.h"
 #include "ground/messages.h"
 #include "ground/state.h"
+#include "quarterly/intermediariw.h"
 #include "quarterly/scarico.h"
+#include "ui/aprimodale.h"
 #include "ui/datefield.h"
 #include "ui/dbgrid.h"
 #include "ui/desktop.h"
@@ -222,8 +224,7 @@ QWidget *Tscarico_Form::buildIntermediaryPage()
     m_commitment->setObjectName(QStringLiteral("DateEdit1"));
     m_commitment->setMaximumWidth(160);
     QPushButton *archive = ui::commandButton("SpeedButton2", QStringLiteral("Archivio intermediari"), m_intermediaryData);
-    // The intermediaries window opens here once it is part of the program.
-    archive->setEnabled(false);
+    connect(archive, &QPushButton::clicked, this, &Tscarico_Form::SpeedButton2Click);
     auto *form = new QFormLayout(m_intermediaryData);
     form->setContentsMargins(16, 16, 16, 16);
     form->setVerticalSpacing(10);
@@ -326,6 +327,12 @@ void Tscarico_Form::reloadIntermediaries()
     for (int row = 0; row < intermediaries->recordCount(); ++row)
         m_fiscalCodes->addItem(intermediaries->valueAt(row, QStringLiteral("CF")).toString());
     m_fiscalCodes->setCurrentIndex(-1);
+}
+
+void Tscarico_Form::SpeedButton2Click()
+{
+    ApriModale(IntermediariForm, this);
+    reloadIntermediaries();
 }
 
 void Tscarico_Form::RadioGroup2Click()

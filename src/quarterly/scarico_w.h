@@ -54,6 +54,7 @@ private:
     void FormShow();
     void SpeedButton4Click();  // Avanti, page 1: the quarter's selection
     void SpeedButton5Click();  // Chiudi
+    void SpeedButton2Click();  // "Archivio intermediari"
     void SpeedButton3Click();  // the folder dialog
     void RadioGroup2Click();   // file mode
     void RadioGroup4Click();   // intermediary NO / SI

@@ -119,10 +119,24 @@ private Q_SLOTS:
             QVERIFY(!window.findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->isVisible());
             choose(window, "RadioGroup4", 1);
             QVERIFY(window.findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->isVisible());
-            QVERIFY(!button(window, "SpeedButton2")->isEnabled());
             auto *codes = window.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
             QCOMPARE(codes->count(), 2);
             QCOMPARE(codes->itemText(1), QStringLiteral("01847360060"));
+            // "Archivio intermediari": the list comes back with what the intermediaries window stored,
+            // and the intermediary is chosen again.
+            chooseIntermediary(window, 1);
+            ModalWindows::setNextHandler([](QDialog &intermediaries) {
+                QCOMPARE(intermediaries.windowTitle(), QStringLiteral("Intermediari:"));
+                engine::Table *table = dm->Tabintermediario;
+                table->append();
+                table->setValue(QStringLiteral("CF"), QStringLiteral("RSSMRA80A01H501U"));
+                table->post();
+                button(intermediaries, "SpeedButton4")->click();
+            });
+            button(window, "SpeedButton2")->click();
+            QCOMPARE(codes->count(), 3);
+            QCOMPARE(codes->currentIndex(), -1);
+            QCOMPARE(lineEdit(window, "Edit3")->text(), QString());
             // "SI" stays on its page, silently, until code, preparer and date are given.
             button(window, "SpeedButton6")->click();
             QCOMPARE(window.focusWidget(), codes);
