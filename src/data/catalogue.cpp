@@ -182,12 +182,15 @@ TableSchema zone()
             {{QStringLiteral("id_comune_index"), QStringLiteral("Id_comune")}}};
 }
 
+// Password holds a password's hash (libsodium's text form, up to 127 characters); version 1 held
+// the clear text in 10.
 TableSchema password()
 {
     return {QStringLiteral("password_"),
-            texts({QStringLiteral("Nome"), QStringLiteral("Password"), QStringLiteral("Livello")}, 10),
+            {text(QStringLiteral("Nome"), 10), text(QStringLiteral("Password"), 128), text(QStringLiteral("Livello"), 10)},
             {},
-            {}};
+            {},
+            2};
 }
 
 // Only Usa_pwd, Dir_backup and Unita_backup are used; the rest keeps new tables interchangeable
