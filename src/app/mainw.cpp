@@ -2,6 +2,8 @@
 
 #include "app/aboutw.h"
 #include "app/backup.h"
+#include "app/ins_pwdw.h"
+#include "app/passwords.h"
 #include "ground/config.h"
 #include "ground/messages.h"
 #include "app/primipassiw.h"
@@ -328,6 +330,9 @@ void TMainForm::runShowSequence()
     setStatusPanel(1, versionText());
     state.SceltaFatta = false;
     // Then the carry-forward window when NuovoAnnoCreato is set, and the login when the settings ask for it.
+    // Only "Termina programma" leaves the login without a user, and that ends the program.
+    if (passwords::loginRequired() && !Tins_pwdForm::Accesso(this))
+        close();
 }
 
 void TMainForm::scaricoPer()
