@@ -13,6 +13,7 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "import/imp_variew.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
 #include "register/tipo_intw.h"
@@ -147,6 +148,7 @@ void TMainForm::buildCommands()
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });
+    wire("actionImpostazioni", [this] { ApriModale(imp_varieForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));

@@ -136,7 +136,7 @@ private Q_SLOTS:
         }
         QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionTipiIntervento",
                                        "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
-                                       "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
+                                       "actionImpostazioni", "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
     }
 
@@ -253,6 +253,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("opened");
         QTest::newRow("Esercizio/cliente /F4") << "actionEsercizi" << "TesercizioForm";
         QTest::newRow("Intermediari") << "actionIntermediari" << "TIntermediariForm";
+        QTest::newRow("Impostazioni...") << "actionImpostazioni" << "Timp_varieForm";
     }
     void commandsOpenTheirWindows()
     {
