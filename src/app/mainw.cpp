@@ -2,6 +2,8 @@
 
 #include "app/aboutw.h"
 #include "app/backup.h"
+#include "app/ins_pwdw.h"
+#include "app/passwords.h"
 #include "ground/config.h"
 #include "ground/messages.h"
 #include "app/primipassiw.h"
@@ -11,6 +13,7 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "import/imp_variew.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
 #include "register/tipo_intw.h"
@@ -145,6 +148,7 @@ void TMainForm::buildCommands()
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });
+    wire("actionImpostazioni", [this] { ApriModale(imp_varieForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));
@@ -328,6 +332,9 @@ void TMainForm::runShowSequence()
     setStatusPanel(1, versionText());
     state.SceltaFatta = false;
     // Then the carry-forward window when NuovoAnnoCreato is set, and the login when the settings ask for it.
+    // Only "Termina programma" leaves the login without a user, and that ends the program.
+    if (passwords::loginRequired() && !Tins_pwdForm::Accesso(this))
+        close();
 }
 
 void TMainForm::scaricoPer()

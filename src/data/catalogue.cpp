@@ -182,16 +182,20 @@ TableSchema zone()
             {{QStringLiteral("id_comune_index"), QStringLiteral("Id_comune")}}};
 }
 
+// Password holds a password's hash (libsodium's text form, up to 127 characters); version 1 held
+// the clear text in 10.
 TableSchema password()
 {
     return {QStringLiteral("password_"),
-            texts({QStringLiteral("Nome"), QStringLiteral("Password"), QStringLiteral("Livello")}, 10),
+            {text(QStringLiteral("Nome"), 10), text(QStringLiteral("Password"), 128), text(QStringLiteral("Livello"), 10)},
             {},
-            {}};
+            {},
+            2};
 }
 
 // Only Usa_pwd, Dir_backup and Unita_backup are used; the rest keeps new tables interchangeable
-// with existing archives.
+// with existing archives. Unita_backup holds the backup folder's volume, a mount point; version 1
+// had room for a drive letter only.
 TableSchema impostazioni()
 {
     QList<FieldDef> fields{integer(QStringLiteral("Tipo_intest"))};
@@ -208,7 +212,7 @@ TableSchema impostazioni()
            << integer(QStringLiteral("N_execution")) << number(QStringLiteral("Default_iva"))
            << boolean(QStringLiteral("A_01_artic")) << boolean(QStringLiteral("Scorporo_su_tot"))
            << integer(QStringLiteral("L_barcode")) << text(QStringLiteral("Dir_backup"), 255)
-           << text(QStringLiteral("Unita_backup"), 2) << text(QStringLiteral("Nome_stampante"), 200)
+           << text(QStringLiteral("Unita_backup"), 255) << text(QStringLiteral("Nome_stampante"), 200)
            << integer(QStringLiteral("N_decimali")) << boolean(QStringLiteral("Spese_doc"))
            << text(QStringLiteral("Dic_spese_doc"), 35) << boolean(QStringLiteral("New_art_giac"))
            << boolean(QStringLiteral("New_art_barcode")) << integer(QStringLiteral("Righeart"))
@@ -222,7 +226,7 @@ TableSchema impostazioni()
                     100);
     fields << boolean(QStringLiteral("Stampa_linee_fattura")) << date(QStringLiteral("Impbck_ultimadata"))
            << number(QStringLiteral("Impbck_ricordaogni")) << boolean(QStringLiteral("Impbck_ricordasn"));
-    return {QStringLiteral("impostazioni"), fields, {}, {}};
+    return {QStringLiteral("impostazioni"), fields, {}, {}, 2};
 }
 
 TableSchema tipoInt()

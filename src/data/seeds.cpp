@@ -30,6 +30,11 @@ constexpr InterventionType fixedTypes[] = {
     {3, "VERIFICA PERIODICA"},
 };
 
+// The Argon2id hash of "1", made once: the initial password is the same in every archive and told to
+// every user, so one salt hides nothing less than a new one would.
+constexpr char initialPasswordHash[] =
+    "$argon2id$v=19$m=65536,t=2,p=1$pNwgajK5pYLK/vW8h07qwg$C8GYG7lgmvEn3H5MuIRty5/vysrRHhGmmVzdLiylKAw";
+
 void openTable(engine::Table &table, const QString &directory, const QString &name)
 {
     table.setDirectory(directory);
@@ -140,10 +145,23 @@ void seedInterventionTypes(const QString &directory)
     }
 }
 
+void seedProtectedUser(const QString &directory)
+{
+    engine::Table users;
+    openTable(users, directory, QStringLiteral("password_"));
+    if (!users.isEmpty())
+        return;
+    users.append();
+    users.setValue(QStringLiteral("Nome"), QLatin1String(ProtectedUser));
+    users.setValue(QStringLiteral("Password"), QLatin1String(initialPasswordHash));
+    users.post();
+}
+
 void seedBaseTables(const QString &directory)
 {
     seedMunicipalities(directory);
     seedInterventionTypes(directory);
+    seedProtectedUser(directory);
 }
 
 } // namespace seeds

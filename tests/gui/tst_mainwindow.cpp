@@ -1,6 +1,8 @@
 // The main window driven as the user drives it: captions, keys, commands and the messages they show.
 
 #include "app/aboutw.h"
+#include "app/ins_pwdw.h"
+#include "app/passwords.h"
 #include "ground/config.h"
 #include "app/mainw.h"
 #include "ground/messages.h"
@@ -19,6 +21,7 @@
 #include "testbase.h"
 #include "years/sel_annow.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -133,7 +136,7 @@ private Q_SLOTS:
         }
         QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionTipiIntervento",
                                        "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
-                                       "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
+                                       "actionImpostazioni", "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
     }
 
@@ -250,6 +253,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("opened");
         QTest::newRow("Esercizio/cliente /F4") << "actionEsercizi" << "TesercizioForm";
         QTest::newRow("Intermediari") << "actionIntermediari" << "TIntermediariForm";
+        QTest::newRow("Impostazioni...") << "actionImpostazioni" << "Timp_varieForm";
     }
     void commandsOpenTheirWindows()
     {
@@ -422,6 +426,57 @@ private Q_SLOTS:
         QVERIFY(!state.RicercaInCorso);
         QVERIFY(!state.SceltaFatta);
         QVERIFY(state.ChiamanteComuni.isEmpty());
+    }
+
+    // After the year selection, at start and at each change of year, while the settings ask for it.
+    void theLoginFollowsTheYearSelection_data()
+    {
+        QTest::addColumn<bool>("usaPwd");
+        QTest::newRow("Usa_pwd false: no login") << false;
+        QTest::newRow("Usa_pwd true") << true;
+    }
+    void theLoginFollowsTheYearSelection()
+    {
+        QFETCH(bool, usaPwd);
+        TestBase::addDataRows(QStringLiteral("impostazioni"), {{{"Usa_pwd", usaPwd}}});
+        TestBase::addDataRows(QStringLiteral("password_"), {{{"Nome", "ROSSI"}, {"Password", passwords::hash(QStringLiteral("PIPPO"))}}});
+        Tdm data;
+        int logins = 0;
+        // A login with no handler queued would stop the test.
+        const auto yearThenLogin = [&] {
+            queueYearSelection();
+            if (!usaPwd)
+                return;
+            ModalWindows::setNextHandler([&logins](QDialog &login) {
+                QCOMPARE(&login, ins_pwdForm);
+                auto *users = login.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+                users->setCurrentIndex(users->findText(QStringLiteral("ROSSI")));
+                typeInto(lineEdit(login, "Edit1"), QStringLiteral("pippo"));
+                button(login, "BitBtn1")->click();
+                ++logins;
+            });
+        };
+        yearThenLogin();
+        window().runShowSequence();
+        yearThenLogin();
+        action("actionCambiaAnno")->trigger();
+        QCOMPARE(logins, usaPwd ? 2 : 0);
+        QCOMPARE(appState().AnnoLavoro, QStringLiteral("2021"));
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void terminaProgrammaEndsTheProgram()
+    {
+        TestBase::addDataRows(QStringLiteral("impostazioni"), {{{"Usa_pwd", true}}});
+        Tdm data;
+        queueYearSelection();
+        ModalWindows::setNextHandler([](QDialog &login) {
+            QCOMPARE(&login, ins_pwdForm);
+            button(login, "BitBtn2")->click();
+        });
+        window().show();
+        QVERIFY(QTest::qWaitFor([this] { return !window().isVisible(); }));
+        QVERIFY(Messages::shown().isEmpty());
     }
 
     void splashRewritesItsLineAndClosesItself()
