@@ -60,6 +60,17 @@ void TableModel::setColumns(const QList<GridColumn> &columns)
 void TableModel::setRowColor(RowColor rowColor)
 {
     m_rowColor = std::move(rowColor);
+    repaintColors();
+}
+
+void TableModel::setRowTextColor(RowColor rowTextColor)
+{
+    m_rowTextColor = std::move(rowTextColor);
+    repaintColors();
+}
+
+void TableModel::repaintColors()
+{
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
 }
@@ -121,6 +132,11 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
         return displayText(m_table->valueAt(index.row(), m_columns[index.column()].field));
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
+        if (role == Qt::ForegroundRole && m_rowTextColor) {
+            const QColor text = m_rowTextColor(*m_table, index.row());
+            if (text.isValid())
+                return text;
+        }
         if (!m_rowColor)
             return {};
         const QColor background = m_rowColor(*m_table, index.row());

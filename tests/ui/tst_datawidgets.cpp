@@ -18,6 +18,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -270,8 +271,15 @@ private Q_SLOTS:
         grid.setRowColor([](const Table &table, int row) {
             return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("MILANO") ? QColor(Qt::darkMagenta) : QColor();
         });
+        grid.setRowTextColor([](const Table &table, int row) {
+            return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("ROMA") ? QColor(Qt::blue) : QColor();
+        });
         TableModel *model = grid.tableModel();
         QCOMPARE(model->rowCount(), 3);
+        // A text colour of its own, or one that reads on the row's background.
+        QCOMPARE(model->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+        QCOMPARE(model->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+        QVERIFY(!model->index(2, 1).data(Qt::ForegroundRole).isValid());
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Ragione sociale"));
         QVERIFY(model->headerData(0, Qt::Horizontal, Qt::BackgroundRole).isValid());
         QVERIFY(!model->headerData(1, Qt::Horizontal, Qt::BackgroundRole).isValid());
@@ -571,6 +579,50 @@ private Q_SLOTS:
         first->setFocus();
         QTest::keyClick(first, Qt::Key_Return, Qt::ShiftModifier);
         QVERIFY(first->hasFocus());
+    }
+
+    void leavingAnAreaIsNotGoingToItsPopupOrAnotherWindow()
+    {
+        QDialog window;
+        auto *area = new QWidget(&window);
+        auto *list = new QComboBox(area);
+        list->addItems({QStringLiteral("A"), QStringLiteral("B")});
+        auto *inside = new QLineEdit(area);
+        auto *areaLayout = new QVBoxLayout(area);
+        areaLayout->addWidget(list);
+        areaLayout->addWidget(inside);
+        auto *outside = new QLineEdit(&window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(area);
+        layout->addWidget(outside);
+        int left = 0;
+        ui::whenLeft(area, [&left] { ++left; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        list->setFocus();
+        inside->setFocus();
+        list->setFocus();
+        list->showPopup();
+        list->hidePopup();
+        QCOMPARE(left, 0);
+        outside->setFocus();
+        QCOMPARE(left, 1);
+
+        // A message or another window takes the focus and gives it back.
+        inside->setFocus();
+        QDialog other;
+        auto *otherEdit = new QLineEdit(&other);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        otherEdit->setFocus();
+        other.close();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), inside);
+        QCOMPARE(left, 1);
+        outside->setFocus();
+        QCOMPARE(left, 2);
     }
 
     void closeGuardRefusesTheFrameButNotTheCommands()
