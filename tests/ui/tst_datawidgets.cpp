@@ -581,6 +581,41 @@ private Q_SLOTS:
         QVERIFY(first->hasFocus());
     }
 
+    void aRowsColoursAreAskedOnceUntilItChanges()
+    {
+        m_shops->setIndexName(QStringLiteral("rs_index")); // BAR ROMA, CAFFE NAPOLI, L'ARTE SRL (MILANO)
+        DBGrid grid;
+        grid.setDataSource(m_shopSource.get());
+        grid.setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale")},
+                         {QStringLiteral("Comune"), QStringLiteral("Comune")}});
+        int asked = 0;
+        grid.setRowColor([&asked](const Table &table, int row) {
+            ++asked;
+            return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("MILANO") ? QColor(Qt::darkMagenta) : QColor();
+        });
+        TableModel *model = grid.tableModel();
+        const auto colour = [model](int row) { return model->index(row, 1).data(Qt::BackgroundRole).value<QColor>(); };
+        asked = 0;
+        for (int column : {0, 1}) {
+            QCOMPARE(model->index(2, column).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::darkMagenta));
+            QCOMPARE(model->index(2, column).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+        }
+        QCOMPARE(asked, 1);
+
+        // A value typed into the row, and a row inserted before it, give it its colour again.
+        m_shops->last();
+        m_shops->edit();
+        m_shops->setValue(QStringLiteral("Comune"), QStringLiteral("ROMA"));
+        QVERIFY(!colour(2).isValid());
+        m_shops->cancel();
+        QCOMPARE(colour(2), QColor(Qt::darkMagenta));
+        m_shops->append();
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("AAA PRIMO"));
+        m_shops->post();
+        QVERIFY(!colour(2).isValid());
+        QCOMPARE(colour(3), QColor(Qt::darkMagenta));
+    }
+
     void leavingAnAreaIsNotGoingToItsPopupOrAnotherWindow()
     {
         QDialog window;
