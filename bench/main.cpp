@@ -2,7 +2,7 @@
 // size against the same work done, in the same run and on the same files, by two baselines: Qt SQL, as
 // a program without the engine would use SQLite, and plain C on the sqlite3 API, the practical limit of
 // this design. Usage: sigillo_bench [rows]
-// It is not part of the program; benchkit.h holds the baselines, windows.cpp the windows' lines.
+// It is not part of the program; benchkit.h holds the baselines, windows.cpp and register.cpp the windows' lines.
 
 #include "app/demo.h"
 #include "benchkit.h"
@@ -10,6 +10,7 @@
 #include "data/tdm.h"
 #include "ground/state.h"
 #include "quarterly.h"
+#include "register.h"
 #include "windows.h"
 
 #include <QApplication>
@@ -248,6 +249,7 @@ int main(int argc, char **argv)
         std::printf("(one append via the data module in a bulk scope: %.3f ms)\n", engInScope);
     }
     windowLines(lines);
+    registerLines(lines);
     quarterlyLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.

@@ -16,6 +16,7 @@
 #include "import/imp_variew.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
+#include "register/misurazioniw.h"
 #include "register/tipo_intw.h"
 #include "registries/imp_abil_tecniciw.h"
 #include "registries/eserciziow.h"
@@ -144,6 +145,7 @@ void TMainForm::buildCommands()
     wire("actionEsercizi", [this] { ApriModale(esercizioForm, this); });
     wire("actionMisuratori", [this] { ApriModale(misuratoriForm, this); });
     wire("actionTecnici", [this] { ApriModale(tecnicoForm, this); });
+    wire("actionInterventi", [this] { ApriModale(MisurazioniForm, this); });
     wire("actionIntermediari", [this] { ApriModale(IntermediariForm, this); });
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });

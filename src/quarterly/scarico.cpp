@@ -9,6 +9,7 @@
 #include "ground/messages.h"
 #include "ground/savefile.h"
 #include "ground/windows1252.h"
+#include "register/misurazioni.h"
 #include "registries/misuratori.h"
 
 #include <QDate>
@@ -272,12 +273,6 @@ QString SoloCifre(const QString &text)
             digits += c;
     }
     return digits;
-}
-
-bool isWellFormedSerialNumber(const QString &serial)
-{
-    // Its first two characters are what a logotype is made of.
-    return serial.size() >= 8 && isWellFormedLogotype(serial.left(2));
 }
 
 QString Record::fieldAt(qsizetype position) const
@@ -943,7 +938,7 @@ QList<Finding> Scarico::Controllo(bool onePerAuthorisation)
             if (of.required(QStringLiteral("logotipo del misuratore"), model->logotype) && !isWellFormedLogotype(model->logotype))
                 of.add(QStringLiteral("logotipo del misuratore"), QStringLiteral("malformato (%1)").arg(model->logotype));
         }
-        if (of.required(QStringLiteral("matricola"), row.serial) && !isWellFormedSerialNumber(row.serial))
+        if (of.required(QStringLiteral("matricola"), row.serial) && !verifications::isWellFormedSerialNumber(row.serial))
             of.add(QStringLiteral("matricola"), QStringLiteral("malformata (%1)").arg(row.serial));
         of.asWritten(d->intervention(row, quiet));
     }

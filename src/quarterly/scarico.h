@@ -41,10 +41,6 @@ constexpr int RecordLength = 1798;
 // The decimal digits of text, in their order.
 QString SoloCifre(const QString &text);
 
-// The serial number test of the register's row colours: at least 8 characters, the first two
-// letters A-Z or digits.
-bool isWellFormedSerialNumber(const QString &serial);
-
 // Who transmits the file for the laboratory, and what the header says of it.
 struct Intermediary {
     QString fiscalCode;     // INTERMEDIARIO.CF

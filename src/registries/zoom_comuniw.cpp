@@ -375,9 +375,11 @@ void TZOOM_comuniForm::SpeedButton6Click()
     ignoringFailures([] { deleteMunicipality(*dm->Tabcomuni, *dm->Tabzone); });
 }
 
-void searchMunicipality(const QString &callerTag, const QString &typed, QWidget *caller)
+void searchMunicipality(const QString &callerTag, const QString &typed, QWidget *caller, const QString &typedCap)
 {
     appState().ChiamanteComuni = callerTag;
     ignoringFailures([&] { dm->Tabcomuni->locate(QStringLiteral("COMUNE"), {typed}, engine::LocateOption::PartialKey); });
+    if (!typedCap.isEmpty())
+        ignoringFailures([&] { dm->Tabzone->locate(QStringLiteral("CAP_zona"), {typedCap}, engine::LocateOption::PartialKey); });
     ApriModale(ZOOM_comuniForm, caller);
 }

@@ -67,5 +67,6 @@ private:
 extern TZOOM_comuniForm *ZOOM_comuniForm;
 
 // "Cerca il comune" of a window that names a municipality: the list opens for that caller, on the
-// first municipality whose name begins with what the user typed.
-void searchMunicipality(const QString &callerTag, const QString &typed, QWidget *caller);
+// first municipality whose name begins with what the user typed, and on its first zone whose postal
+// code begins with the typed one, when one was typed.
+void searchMunicipality(const QString &callerTag, const QString &typed, QWidget *caller, const QString &typedCap = {});

@@ -131,6 +131,11 @@ void DBGrid::setRowColor(TableModel::RowColor rowColor)
     m_model->setRowColor(std::move(rowColor));
 }
 
+void DBGrid::setRowTextColor(TableModel::RowColor rowTextColor)
+{
+    m_model->setRowTextColor(std::move(rowTextColor));
+}
+
 void DBGrid::fitColumns()
 {
     const QList<GridColumn> &columns = m_model->columns();

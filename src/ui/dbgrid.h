@@ -24,6 +24,7 @@ public:
     engine::DataSource *dataSource() const { return m_source; }
     void setColumns(const QList<GridColumn> &columns);
     void setRowColor(TableModel::RowColor rowColor);
+    void setRowTextColor(TableModel::RowColor rowTextColor);
     void setEditable(bool editable);
     TableModel *tableModel() const { return m_model; }
     engine::Table *table() const { return m_model->table(); }

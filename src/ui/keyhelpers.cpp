@@ -103,6 +103,15 @@ void enterMovesAlong(const QList<QWidget *> &chain)
         widget->installEventFilter(filter);
 }
 
+void whenLeft(QWidget *area, std::function<void()> handler)
+{
+    const auto inside = [area](const QWidget *widget) { return widget == area || area->isAncestorOf(widget); };
+    QObject::connect(qApp, &QApplication::focusChanged, area, [inside, area, handler = std::move(handler)](QWidget *old, QWidget *now) {
+        if (old && now && inside(old) && !inside(now) && now->window() == area->window())
+            handler();
+    });
+}
+
 void bindFunctionKey(QWidget *window, const QKeySequence &key, QAbstractButton *button)
 {
     auto *shortcut = new QShortcut(key, window);

@@ -6,6 +6,8 @@
 #include <QKeySequence>
 #include <QList>
 
+#include <functional>
+
 class QAbstractButton;
 class QLineEdit;
 class QWidget;
@@ -24,6 +26,11 @@ void enterMovesToNextField(QWidget *page);
 // of the chain is pressed by Enter. Takes over the Enter of enterMovesToNextField for these widgets
 // when set after it.
 void enterMovesAlong(const QList<QWidget *> &chain);
+
+// The handler runs when the focus leaves the area (the widget, or a control inside it) for another
+// control of the same window: not when it goes to the area's own popup list, to a message or to another
+// window, from which it comes back.
+void whenLeft(QWidget *area, std::function<void()> handler);
 
 // The key clicks the button while the button can be seen and used (a button on a page not shown
 // cannot), whichever control of the window has the focus.

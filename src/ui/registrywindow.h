@@ -15,8 +15,10 @@
 //   tasti opportuni" on the others). However the window closes, an entry it left half done is
 //   cancelled, or the next window that moves the shared cursor would post it.
 // - A list window that a caller opens as a picker (SceltaFatta set) offers its choice in place of its
-//   close command.
+//   close command; pick() is the caller's side.
 
+#include "ground/state.h"
+#include "ui/aprimodale.h"
 #include "ui/forms.h"
 
 #include <QDialog>
@@ -67,6 +69,18 @@ protected:
     void offerChoice(QWidget *close, QWidget *select, QWidget *cancel);
     // "Seleziona": the caller finds SceltaFatta set and the table on the chosen row.
     void closeWithChoice();
+    // The caller's side: opens the list window W as a picker; true when the user chose a row, on which
+    // W's table then stands. SceltaFatta is clear afterwards either way.
+    template<class W>
+    bool pick(W *&ref)
+    {
+        AppState &state = appState();
+        state.SceltaFatta = true;
+        ApriModale(ref, this);
+        const bool chosen = state.SceltaFatta;
+        state.SceltaFatta = false;
+        return chosen;
+    }
 
     // A command button of this window that runs the handler when clicked.
     template<class W>

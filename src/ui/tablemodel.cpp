@@ -35,11 +35,13 @@ void TableModel::attach(Table *table)
         m_connections << connect(table, &Table::rowsChanged, this, &TableModel::reset)
                       << connect(table, &Table::aboutToInsertRow, this, [this](int row) { beginInsertRows({}, row, row); })
                       << connect(table, &Table::rowInserted, this, [this] {
+                             m_colors.row = -1;
                              ++m_rows;
                              endInsertRows();
                          })
                       << connect(table, &Table::aboutToRemoveRow, this, [this](int row) { beginRemoveRows({}, row, row); })
                       << connect(table, &Table::rowRemoved, this, [this] {
+                             m_colors.row = -1;
                              --m_rows;
                              endRemoveRows();
                          })
@@ -60,6 +62,18 @@ void TableModel::setColumns(const QList<GridColumn> &columns)
 void TableModel::setRowColor(RowColor rowColor)
 {
     m_rowColor = std::move(rowColor);
+    repaintColors();
+}
+
+void TableModel::setRowTextColor(RowColor rowTextColor)
+{
+    m_rowTextColor = std::move(rowTextColor);
+    repaintColors();
+}
+
+void TableModel::repaintColors()
+{
+    m_colors.row = -1;
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
 }
@@ -72,12 +86,14 @@ void TableModel::setEditable(bool editable)
 void TableModel::reset()
 {
     beginResetModel();
+    m_colors.row = -1;
     m_rows = m_table && m_table->isOpen() ? m_table->recordCount() : 0;
     endResetModel();
 }
 
 void TableModel::repaintRow(int row)
 {
+    m_colors.row = -1;
     if (row >= 0 && row < m_rows && !m_columns.isEmpty())
         Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
@@ -121,19 +137,28 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
         return displayText(m_table->valueAt(index.row(), m_columns[index.column()].field));
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
-        if (!m_rowColor)
+        if (!m_rowColor && !m_rowTextColor)
             return {};
-        const QColor background = m_rowColor(*m_table, index.row());
-        if (!background.isValid())
-            return {};
-        if (role == Qt::BackgroundRole)
-            return background;
-        // Text stays readable on a dark background.
-        return background.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+        const RowColors &colors = colorsOf(index.row());
+        const QColor &color = role == Qt::BackgroundRole ? colors.background : colors.text;
+        return color.isValid() ? QVariant(color) : QVariant();
     }
     default:
         return {};
     }
+}
+
+const TableModel::RowColors &TableModel::colorsOf(int row) const
+{
+    if (m_colors.row == row)
+        return m_colors;
+    m_colors.row = row;
+    m_colors.background = m_rowColor ? m_rowColor(*m_table, row) : QColor();
+    m_colors.text = m_rowTextColor ? m_rowTextColor(*m_table, row) : QColor();
+    // Text stays readable on a dark background.
+    if (!m_colors.text.isValid() && m_colors.background.isValid())
+        m_colors.text = m_colors.background.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+    return m_colors;
 }
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -4,8 +4,9 @@
 // where it stands is repainted, replaced rows (open, filter, order, refresh, master move, another
 // cursor's writes) reset the model; the current row is repainted when it moves or a rule sets a
 // field. The row count is the one the signals gave, so the model never changes under a view between
-// them. A colour callback may give a row its background. A grid that edits in place (DBGrid) asks for
-// editable cells; the model itself never writes.
+// them. Colour callbacks may give a row its background and its text colour; they are asked once per
+// row as a view draws it cell by cell, and again after any change to the row. A grid that edits in
+// place (DBGrid) asks for editable cells; the model itself never writes.
 
 #include "data/engine/datasource.h"
 
@@ -36,6 +37,8 @@ public:
     void setColumns(const QList<GridColumn> &columns);
     const QList<GridColumn> &columns() const { return m_columns; }
     void setRowColor(RowColor rowColor);
+    // An invalid text colour keeps the one that reads on the row's background.
+    void setRowTextColor(RowColor rowTextColor);
     void setEditable(bool editable);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -51,11 +54,20 @@ private:
     void reset();
     void repaintRow(int row);
     void repaintCurrentRow();
+    void repaintColors();
+    struct RowColors {
+        int row = -1;
+        QColor background;
+        QColor text;
+    };
+    const RowColors &colorsOf(int row) const;
 
     QPointer<engine::DataSource> m_source;
     QPointer<engine::Table> m_table;
     QList<GridColumn> m_columns;
     RowColor m_rowColor;
+    RowColor m_rowTextColor;
+    mutable RowColors m_colors; // of the row drawn last
     QList<QMetaObject::Connection> m_connections;
     int m_rows = 0;
     bool m_editable = false;

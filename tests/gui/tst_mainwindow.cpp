@@ -134,7 +134,7 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionTipiIntervento",
+        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionInterventi", "actionTipiIntervento",
                                        "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
                                        "actionImpostazioni", "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
@@ -254,6 +254,7 @@ private Q_SLOTS:
         QTest::newRow("Esercizio/cliente /F4") << "actionEsercizi" << "TesercizioForm";
         QTest::newRow("Intermediari") << "actionIntermediari" << "TIntermediariForm";
         QTest::newRow("Impostazioni...") << "actionImpostazioni" << "Timp_varieForm";
+        QTest::newRow("Elenco Interventi /F6") << "actionInterventi" << "TMisurazioniForm";
     }
     void commandsOpenTheirWindows()
     {

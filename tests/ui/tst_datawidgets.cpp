@@ -18,6 +18,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -270,8 +271,15 @@ private Q_SLOTS:
         grid.setRowColor([](const Table &table, int row) {
             return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("MILANO") ? QColor(Qt::darkMagenta) : QColor();
         });
+        grid.setRowTextColor([](const Table &table, int row) {
+            return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("ROMA") ? QColor(Qt::blue) : QColor();
+        });
         TableModel *model = grid.tableModel();
         QCOMPARE(model->rowCount(), 3);
+        // A text colour of its own, or one that reads on the row's background.
+        QCOMPARE(model->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+        QCOMPARE(model->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+        QVERIFY(!model->index(2, 1).data(Qt::ForegroundRole).isValid());
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Ragione sociale"));
         QVERIFY(model->headerData(0, Qt::Horizontal, Qt::BackgroundRole).isValid());
         QVERIFY(!model->headerData(1, Qt::Horizontal, Qt::BackgroundRole).isValid());
@@ -571,6 +579,85 @@ private Q_SLOTS:
         first->setFocus();
         QTest::keyClick(first, Qt::Key_Return, Qt::ShiftModifier);
         QVERIFY(first->hasFocus());
+    }
+
+    void aRowsColoursAreAskedOnceUntilItChanges()
+    {
+        m_shops->setIndexName(QStringLiteral("rs_index")); // BAR ROMA, CAFFE NAPOLI, L'ARTE SRL (MILANO)
+        DBGrid grid;
+        grid.setDataSource(m_shopSource.get());
+        grid.setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale")},
+                         {QStringLiteral("Comune"), QStringLiteral("Comune")}});
+        int asked = 0;
+        grid.setRowColor([&asked](const Table &table, int row) {
+            ++asked;
+            return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("MILANO") ? QColor(Qt::darkMagenta) : QColor();
+        });
+        TableModel *model = grid.tableModel();
+        const auto colour = [model](int row) { return model->index(row, 1).data(Qt::BackgroundRole).value<QColor>(); };
+        asked = 0;
+        for (int column : {0, 1}) {
+            QCOMPARE(model->index(2, column).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::darkMagenta));
+            QCOMPARE(model->index(2, column).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+        }
+        QCOMPARE(asked, 1);
+
+        // A value typed into the row, and a row inserted before it, give it its colour again.
+        m_shops->last();
+        m_shops->edit();
+        m_shops->setValue(QStringLiteral("Comune"), QStringLiteral("ROMA"));
+        QVERIFY(!colour(2).isValid());
+        m_shops->cancel();
+        QCOMPARE(colour(2), QColor(Qt::darkMagenta));
+        m_shops->append();
+        m_shops->setValue(QStringLiteral("Ragione_sociale"), QStringLiteral("AAA PRIMO"));
+        m_shops->post();
+        QVERIFY(!colour(2).isValid());
+        QCOMPARE(colour(3), QColor(Qt::darkMagenta));
+    }
+
+    void leavingAnAreaIsNotGoingToItsPopupOrAnotherWindow()
+    {
+        QDialog window;
+        auto *area = new QWidget(&window);
+        auto *list = new QComboBox(area);
+        list->addItems({QStringLiteral("A"), QStringLiteral("B")});
+        auto *inside = new QLineEdit(area);
+        auto *areaLayout = new QVBoxLayout(area);
+        areaLayout->addWidget(list);
+        areaLayout->addWidget(inside);
+        auto *outside = new QLineEdit(&window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(area);
+        layout->addWidget(outside);
+        int left = 0;
+        ui::whenLeft(area, [&left] { ++left; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        list->setFocus();
+        inside->setFocus();
+        list->setFocus();
+        list->showPopup();
+        list->hidePopup();
+        QCOMPARE(left, 0);
+        outside->setFocus();
+        QCOMPARE(left, 1);
+
+        // A message or another window takes the focus and gives it back.
+        inside->setFocus();
+        QDialog other;
+        auto *otherEdit = new QLineEdit(&other);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        otherEdit->setFocus();
+        other.close();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), inside);
+        QCOMPARE(left, 1);
+        outside->setFocus();
+        QCOMPARE(left, 2);
     }
 
     void closeGuardRefusesTheFrameButNotTheCommands()
