@@ -21,6 +21,7 @@
 #include "registries/tecnicow.h"
 #include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
+#include "years/annow.h"
 #include "years/sel_annow.h"
 
 #include <QCloseEvent>
@@ -327,7 +328,11 @@ void TMainForm::runShowSequence()
     setStatusPanel(0, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     setStatusPanel(1, versionText());
     state.SceltaFatta = false;
-    // Then the carry-forward window when NuovoAnnoCreato is set, and the login when the settings ask for it.
+    if (state.NuovoAnnoCreato) {
+        ApriModale(AnnoForm, this);
+        state.NuovoAnnoCreato = false;
+    }
+    // Then the login when the settings ask for it.
 }
 
 void TMainForm::scaricoPer()
