@@ -11,6 +11,8 @@
 #include "app/version.h"
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
+#include "import/imp_info_aggw.h"
+#include "import/importw.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
 #include "register/tipo_intw.h"
@@ -146,6 +148,8 @@ void TMainForm::buildCommands()
     wire("actionTipiIntervento", [this] { ApriModale(tipo_intForm, this); });
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });
+    wire("actionImportaAgenzia", [this] { ApriModale(importform, this); });
+    wire("actionImportaInfo", [this] { ApriModale(imp_info_aggForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));

@@ -132,7 +132,8 @@ private Q_SLOTS:
                 enabled << action->objectName();
         }
         QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionTipiIntervento",
-                                       "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
+                                       "actionIntermediari", "actionComuni", "actionSvuota", "actionImportaAgenzia", "actionImportaInfo",
+                                       "actionBackup", "actionAbilitazioni",
                                        "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
     }
@@ -178,14 +179,13 @@ private Q_SLOTS:
     void aSubmenuCanBeOpenedOnlyWhileOneOfItsItemsCanBeUsed()
     {
         auto *importa = window().findChild<QMenu *>(QStringLiteral("menuImporta"));
-        QVERIFY(!importa->menuAction()->isEnabled());
-        action("actionImportaInfo")->setEnabled(true);
-        QVERIFY(importa->menuAction()->isEnabled());
-        action("actionImportaAgenzia")->setEnabled(true);
-        action("actionImportaInfo")->setEnabled(false);
         QVERIFY(importa->menuAction()->isEnabled());
         action("actionImportaAgenzia")->setEnabled(false);
+        QVERIFY(importa->menuAction()->isEnabled());
+        action("actionImportaInfo")->setEnabled(false);
         QVERIFY(!importa->menuAction()->isEnabled());
+        action("actionImportaAgenzia")->setEnabled(true);
+        QVERIFY(importa->menuAction()->isEnabled());
     }
 
     void theYearSelectionHasNoMinimiseOrMaximiseButton()
@@ -250,6 +250,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("opened");
         QTest::newRow("Esercizio/cliente /F4") << "actionEsercizi" << "TesercizioForm";
         QTest::newRow("Intermediari") << "actionIntermediari" << "TIntermediariForm";
+        QTest::newRow("importa da file per agenzia") << "actionImportaAgenzia" << "Timportform";
+        QTest::newRow("importa info aggiuntive") << "actionImportaInfo" << "Timp_info_aggForm";
     }
     void commandsOpenTheirWindows()
     {
