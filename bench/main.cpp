@@ -11,6 +11,7 @@
 #include "ground/state.h"
 #include "quarterly.h"
 #include "windows.h"
+#include "years.h"
 
 #include <QApplication>
 #include <QDir>
@@ -249,6 +250,7 @@ int main(int argc, char **argv)
     }
     windowLines(lines);
     quarterlyLines(lines, dir.path());
+    yearLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {
