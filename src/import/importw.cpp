@@ -105,7 +105,7 @@ Timportform::Timportform(QWidget *parent)
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_importBar, 1);
     bottom->addSpacing(24);
-    bottom->addWidget(close);
+    bottom->addWidget(close, 0, Qt::AlignRight);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(top);

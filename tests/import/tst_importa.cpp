@@ -3,6 +3,7 @@
 
 #include "data/engine/bulkscope.h"
 #include "data/engine/table.h"
+#include "data/engine/tablefiles.h"
 #include "ground/messages.h"
 #include "ground/testmode.h"
 #include "import/importa.h"
@@ -12,6 +13,7 @@
 #include "quarterlyarchive.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,6 +74,16 @@ private:
         if (!importfiles::write(path, lines))
             qFatal("cannot write %s", qPrintable(path));
         return path;
+    }
+
+    // A file of `count` interventions of the second quarter of 2010 at `shops` shops.
+    static QStringList manyInterventions(int count, int shops)
+    {
+        QStringList lines{importfiles::header2010(QStringLiteral("2010"), QStringLiteral("2"))};
+        for (int i = 0; i < count; ++i)
+            lines << importfiles::intervention(QStringLiteral("KK%1").arg(i, 7, 10, QLatin1Char('0')), QStringLiteral("3"),
+                                               {{69, QStringLiteral("%1").arg(i % shops, 11, 10, QLatin1Char('0'))}});
+        return lines;
     }
 
     static QStringList registerRows() { return rowsOf(appState().yearDir(), QStringLiteral("misurazioni2"), RegisterFields); }
@@ -285,11 +297,7 @@ private Q_SLOTS:
     // intervention: every file sound, nothing half written; the next merge does the rest.
     void aKilledMergeLeavesNoHalfWrittenRecord()
     {
-        QStringList lines{importfiles::header2010(QStringLiteral("2010"), QStringLiteral("2"))};
-        for (int i = 0; i < 3000; ++i)
-            lines << importfiles::intervention(QStringLiteral("KK%1").arg(i, 7, 10, QLatin1Char('0')), QStringLiteral("3"),
-                                               {{69, QStringLiteral("%1").arg(i % 50, 11, 10, QLatin1Char('0'))}});
-        const QString path = writeFile(lines);
+        const QString path = writeFile(manyInterventions(3000, 50));
         QVERIFY(killtest::killedAt(4000, [&path](const Progress &progress) {
             QuarterlyImport import(appState());
             import.stage(path, Layout::Y2010);
@@ -303,6 +311,32 @@ private Q_SLOTS:
         QVERIFY(import.stage(path, Layout::Y2010));
         const Merged merged = import.merge();
         QCOMPARE(QList<int>({merged.shops, merged.added}), QList<int>({0, 3000}));
+    }
+
+    // A disk that fills up during the merge: the import says it failed, and every file is sound, with
+    // no intervention stored.
+    void aFullDiskFailsTheMergeAndLosesNothing()
+    {
+        const QString path = writeFile(manyInterventions(3000, 3000));
+        qint64 staged = 0;
+        {
+            QuarterlyImport import(appState());
+            QVERIFY(import.stage(path, Layout::Y2010));
+            staged = QFileInfo(engine::tablefiles::filePath(appState().importDir(), QStringLiteral("riga3"))).size();
+        }
+        const QStringList before = registerRows();
+        // Room to stage the file again, not to write as much again into the registries and the register.
+        const int child = filesizelimit::run(rlim_t(staged + 64 * 1024), [&path] {
+            Messages::clear();
+            QuarterlyImport import(appState());
+            if (!import.stage(path, Layout::Y2010))
+                return 2;
+            const Merged merged = import.merge();
+            return merged.done ? 0 : Messages::shownTexts().isEmpty() ? 3 : 1;
+        });
+        QCOMPARE(child, 1);
+        QCOMPARE(killtest::integrityProblems(m_archive->path()), QStringList());
+        QCOMPARE(registerRows(), before);
     }
 };
 
