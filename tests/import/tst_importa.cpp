@@ -187,6 +187,35 @@ private Q_SLOTS:
         QCOMPARE(import.staged().interventions, 0);
     }
 
+    // An empty file, or one that is not a quarterly file, takes the place of what was staged and, without
+    // a header, merges nothing: short lines are staged as far as they go.
+    void aFileWithoutHeaderMergesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("records"); // technicians and interventions staged
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("not a quarterly file") << QByteArray("\x89PNG\r\n\x1a\n2\xff\xfe\r\n1") << 1;
+    }
+    void aFileWithoutHeaderMergesNothing()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, records);
+        QuarterlyImport import(appState());
+        QVERIFY(import.stage(writeFile({importfiles::header2010(QStringLiteral("2010"), QStringLiteral("1")),
+                                        importfiles::intervention(QStringLiteral("AA0000001"), QStringLiteral("1"))}),
+                             Layout::Y2010));
+        QFile other(file());
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(content) == content.size());
+        other.close();
+        QVERIFY(import.stage(file(), Layout::Y2010));
+        QCOMPARE(QList<int>({import.staged().headers, import.staged().technicians, import.staged().interventions}),
+                 QList<int>({0, records, records}));
+        const QStringList before = registerRows();
+        QVERIFY(!import.merge().done);
+        QCOMPARE(Messages::shownTexts(), QStringList{YearMessage.arg(QString())});
+        QCOMPARE(registerRows(), before);
+    }
+
     // The merge finds what the registries hold, creates what they lack (once), skips what the year
     // holds, and writes what the quarterly file reads back.
     void theMergeFindsCreatesAndSkips()
