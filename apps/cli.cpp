@@ -12,6 +12,7 @@
 #include "codfis/codfis.h"
 #include "codfis/piva.h"
 #include "ground/messages.h"
+#include "import/importa.h"
 #include "quarterly/scarico.h"
 
 #include <QCoreApplication>
@@ -323,6 +324,24 @@ private:
     QTextStream &m_err;
 };
 
+// The archive of the configuration file with `year` as its working year; false, after saying why, when
+// the file or the year's folder is missing.
+bool readYearArchive(const QString &configFile, const QString &year, AppState &state, Console &io)
+{
+    const QString path = QFileInfo(configFile).absoluteFilePath();
+    if (!QFileInfo(path).isFile()) {
+        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(path) << '\n';
+        return false;
+    }
+    config::readFile(path, state);
+    state.AnnoLavoro = year;
+    if (!QFileInfo(state.yearDir()).isDir()) {
+        io.err << "sigillo-cli: l'archivio non ha l'anno " << year << ": " << QDir::toNativeSeparators(state.yearDir()) << '\n';
+        return false;
+    }
+    return true;
+}
+
 int scaricoCommand(const QStringList &args, Console &io)
 {
     const QString verifyOption = QStringLiteral("--verifica");
@@ -369,18 +388,9 @@ int scaricoCommand(const QStringList &args, Console &io)
         intermediary = quarterly::Intermediary{options.value(intermediaryOption), options.value(cafOption), prepared.toInt(),
                                                commitment.toString(QStringLiteral("dd/MM/yyyy"))};
     }
-    QString configFile = QFileInfo(options.value(configOption, desktopConfigFile())).absoluteFilePath();
-    if (!QFileInfo(configFile).isFile()) {
-        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(configFile) << '\n';
-        return SomeInvalid;
-    }
     AppState state;
-    config::readFile(configFile, state);
-    state.AnnoLavoro = year;
-    if (!QFileInfo(state.yearDir()).isDir()) {
-        io.err << "sigillo-cli: l'archivio non ha l'anno " << year << ": " << QDir::toNativeSeparators(state.yearDir()) << '\n';
+    if (!readYearArchive(options.value(configOption, desktopConfigFile()), year, state, io))
         return SomeInvalid;
-    }
 
     // Only read: no lock, so the desktop program may be open on the same archive.
     TerminalMessages messages(io.err);
@@ -414,6 +424,51 @@ int scaricoCommand(const QStringList &args, Console &io)
         TerminalMessages::line(io.err, QString::fromUtf8(failure.what()));
         return SomeInvalid;
     }
+}
+
+int importaCommand(const QStringList &args, Console &io)
+{
+    const QString configOption = QStringLiteral("--config"), yearOption = QStringLiteral("--anno"),
+                  fileOption = QStringLiteral("--file"), layoutOption = QStringLiteral("--formato");
+    QHash<QString, QString> options;
+    QString problem;
+    if (!readOptions(args, {configOption, yearOption, fileOption, layoutOption}, options, problem))
+        return wrongUsage(io, problem);
+    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+    const QString year = options.value(yearOption);
+    if (!fourDigits.match(year).hasMatch())
+        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (options.value(fileOption).isEmpty())
+        return wrongUsage(io, QStringLiteral("manca il file da importare (--file PERCORSO)"));
+    const QString layout = options.value(layoutOption, QStringLiteral("2010"));
+    if (layout != QLatin1String("2010") && layout != QLatin1String("iniziale"))
+        return wrongUsage(io, QStringLiteral("formato non valido: «%1» (atteso 2010 o iniziale)").arg(layout));
+    AppState state;
+    if (!readYearArchive(options.value(configOption, desktopConfigFile()), year, state, io))
+        return SomeInvalid;
+    // The import writes the registries and the register: nobody may write them meanwhile.
+    InstanceLock lock(state.DirBase);
+    if (!lock.tryLock()) {
+        io.err << "sigillo-cli: " << lock.errorMessage() << '\n';
+        return SomeInvalid;
+    }
+
+    TerminalMessages messages(io.err);
+    importer::QuarterlyImport import(state);
+    if (!import.stage(options.value(fileOption), layout == QLatin1String("2010") ? importer::Layout::Y2010 : importer::Layout::Initial))
+        return SomeInvalid;
+    const importer::Staged staged = import.staged();
+    io.out << "testate lette: " << staged.headers << '\n'
+           << "tecnici letti: " << staged.technicians << '\n'
+           << "interventi letti: " << staged.interventions << '\n';
+    const importer::Merged merged = import.merge();
+    io.out << "esercizi creati: " << merged.shops << '\n'
+           << "modelli di misuratore creati: " << merged.models << '\n'
+           << "tecnici creati: " << merged.technicians << '\n'
+           << "comuni creati: " << merged.municipalities << '\n'
+           << "interventi aggiunti: " << merged.added << '\n'
+           << "interventi già presenti: " << merged.skipped << '\n';
+    return merged.done ? AllValid : SomeInvalid;
 }
 
 const QList<Command> &commands()
@@ -457,6 +512,15 @@ const QList<Command> &commands()
                         "      controllo e non scrive nulla (stato 1 se trova problemi); legge soltanto l'archivio,\n"
                         "      anche mentre Sigillo è aperto\n"),
          scaricoCommand},
+        {QStringLiteral("importa"),
+         QStringLiteral("  importa [--config FILE] --anno AAAA --file PERCORSO [--formato 2010|iniziale]\n"
+                        "      legge un file nel formato del file trimestrale (predefinito: formato del 2010) e ne\n"
+                        "      inserisce gli interventi nell'anno AAAA, che deve essere l'anno delle verifiche del\n"
+                        "      file, creando gli esercizi, i comuni, i misuratori e i tecnici che mancano, come\n"
+                        "      \"importa da file per agenzia\"; gli interventi già presenti (stessa matricola e\n"
+                        "      stesso tipo) non vengono inseriti di nuovo; stampa quanto ha letto e quanto ha fatto,\n"
+                        "      un numero per riga; non parte mentre Sigillo è aperto sulla stessa cartella dati\n"),
+         importaCommand},
     };
     return table;
 }

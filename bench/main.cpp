@@ -12,6 +12,7 @@
 #include "quarterly.h"
 #include "register.h"
 #include "windows.h"
+#include "years.h"
 
 #include <QApplication>
 #include <QDir>
@@ -251,6 +252,7 @@ int main(int argc, char **argv)
     windowLines(lines);
     registerLines(lines);
     quarterlyLines(lines, dir.path());
+    yearLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {

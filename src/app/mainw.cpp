@@ -14,6 +14,8 @@
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
 #include "import/imp_variew.h"
+#include "import/imp_info_aggw.h"
+#include "import/importw.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
 #include "register/misurazioniw.h"
@@ -25,6 +27,7 @@
 #include "registries/tecnicow.h"
 #include "registries/zoom_comuniw.h"
 #include "ui/aprimodale.h"
+#include "years/annow.h"
 #include "years/sel_annow.h"
 
 #include <QCloseEvent>
@@ -151,6 +154,8 @@ void TMainForm::buildCommands()
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });
     wire("actionImpostazioni", [this] { ApriModale(imp_varieForm, this); });
+    wire("actionImportaAgenzia", [this] { ApriModale(importform, this); });
+    wire("actionImportaInfo", [this] { ApriModale(imp_info_aggForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));
@@ -333,8 +338,12 @@ void TMainForm::runShowSequence()
     setStatusPanel(0, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     setStatusPanel(1, versionText());
     state.SceltaFatta = false;
-    // Then the carry-forward window when NuovoAnnoCreato is set, and the login when the settings ask for it.
-    // Only "Termina programma" leaves the login without a user, and that ends the program.
+    if (state.NuovoAnnoCreato) {
+        ApriModale(AnnoForm, this);
+        state.NuovoAnnoCreato = false;
+    }
+    // Then the login when the settings ask for it; only "Termina programma" leaves it without a user,
+    // and that ends the program.
     if (passwords::loginRequired() && !Tins_pwdForm::Accesso(this))
         close();
 }

@@ -92,6 +92,23 @@ const Step Steps[] = {
      "correggere prima dell'invio. Vi entrano le variazioni dei tecnici del trimestre e gli interventi dei tipi "
      "1, 2 e 3 la cui data di fine cade nel trimestre; con pi\u00f9 abilitazioni si crea un file per "
      "ciascuna, con i soli tecnici e interventi di quell'abilitazione."},
+    {"Il nuovo anno e le importazioni",
+     "Ogni anno ha il proprio archivio delle verifiche. Quando all'avvio si crea un anno nuovo si apre la "
+     "finestra \u00abAnno\u00bb: con la casella spuntata \u00abInserisci\u00bb riporta nel nuovo anno, "
+     "come verifiche periodiche da completare (senza data di fine n\u00e9 esito), i misuratori verificati o "
+     "messi in servizio l'anno precedente, ciascuno dal suo intervento pi\u00f9 recente, tolti quelli "
+     "defiscalizzati dopo; i misuratori gi\u00e0 presenti nel nuovo anno non si riportano di nuovo. Senza la "
+     "spunta il pulsante diventa \u00abChiudi e non inserire\u00bb e non scrive nulla.<p>Con "
+     "\u00abImporta\u00bb &gt; \u00abimporta da file per agenzia\u00bb si legge un file trimestrale: "
+     "\u00abSeleziona il file\u00bb, il formato (\u00abformato del 2010\u00bb per i file creati da "
+     "Sigillo), poi \u00abVisualizza\u00bb mostra testate, tecnici e interventi letti. Gli interventi si "
+     "possono correggere nella griglia; \u00abImporta\u00bb li inserisce nell'anno di lavoro, che deve "
+     "essere l'anno del file, creando esercizi, comuni, modelli e tecnici mancanti (i tecnici senza nome, da "
+     "completare). Gli interventi gi\u00e0 presenti (stessa matricola e stesso tipo) non si inseriscono di "
+     "nuovo; una data non valida ferma l'importazione sulla sua riga, che si corregge prima di ripetere "
+     "\u00abImporta\u00bb.<p>Con \u00abimporta info aggiuntive\u00bb, \u00abInserisci\u00bb copia "
+     "sugli interventi dell'anno di lavoro i dati commerciali (azzeramenti, importo, pagamento, referente, "
+     "telefoni, note, promemoria) dell'intervento dell'anno precedente sullo stesso misuratore."},
 };
 } // namespace
 

@@ -135,7 +135,8 @@ private Q_SLOTS:
                 enabled << action->objectName();
         }
         QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionInterventi", "actionTipiIntervento",
-                                       "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
+                                       "actionIntermediari", "actionComuni", "actionSvuota", "actionImportaAgenzia", "actionImportaInfo",
+                                       "actionBackup", "actionAbilitazioni",
                                        "actionImpostazioni", "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
         QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
     }
@@ -181,14 +182,13 @@ private Q_SLOTS:
     void aSubmenuCanBeOpenedOnlyWhileOneOfItsItemsCanBeUsed()
     {
         auto *importa = window().findChild<QMenu *>(QStringLiteral("menuImporta"));
-        QVERIFY(!importa->menuAction()->isEnabled());
-        action("actionImportaInfo")->setEnabled(true);
-        QVERIFY(importa->menuAction()->isEnabled());
-        action("actionImportaAgenzia")->setEnabled(true);
-        action("actionImportaInfo")->setEnabled(false);
         QVERIFY(importa->menuAction()->isEnabled());
         action("actionImportaAgenzia")->setEnabled(false);
+        QVERIFY(importa->menuAction()->isEnabled());
+        action("actionImportaInfo")->setEnabled(false);
         QVERIFY(!importa->menuAction()->isEnabled());
+        action("actionImportaAgenzia")->setEnabled(true);
+        QVERIFY(importa->menuAction()->isEnabled());
     }
 
     void theYearSelectionHasNoMinimiseOrMaximiseButton()
@@ -255,6 +255,8 @@ private Q_SLOTS:
         QTest::newRow("Intermediari") << "actionIntermediari" << "TIntermediariForm";
         QTest::newRow("Impostazioni...") << "actionImpostazioni" << "Timp_varieForm";
         QTest::newRow("Elenco Interventi /F6") << "actionInterventi" << "TMisurazioniForm";
+        QTest::newRow("importa da file per agenzia") << "actionImportaAgenzia" << "Timportform";
+        QTest::newRow("importa info aggiuntive") << "actionImportaInfo" << "Timp_info_aggForm";
     }
     void commandsOpenTheirWindows()
     {
@@ -505,7 +507,7 @@ private Q_SLOTS:
         });
         action("actionPrimiPassi")->trigger();
         QCOMPARE(page, 0);
-        QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5"}));
+        QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5", "Passo 6"}));
         QCOMPARE(PrimiPassiForm, nullptr);
     }
 

@@ -10,6 +10,7 @@
 #include "data/tdm.h"
 #include "guitest.h"
 #include "testbase.h"
+#include "years/annow.h"
 #include "years/sel_annow.h"
 #include "years/yearopening.h"
 
@@ -106,6 +107,11 @@ private Q_SLOTS:
             Messages::setNextAnswer(true);
             chooseYear(form, 2021);
         });
+        bool carryForwardOffered = false;
+        ModalWindows::setNextHandler([&](QDialog &form) {
+            carryForwardOffered = &form == AnnoForm;
+            form.reject();
+        });
         m_window->show();
         QVERIFY(QTest::qWaitFor([this] { return !m_window->statusPanel(0).isEmpty(); }));
 
@@ -115,7 +121,8 @@ private Q_SLOTS:
         QCOMPARE(maximum, 2035);
         const AppState &state = appState();
         QCOMPARE(state.AnnoLavoro, QStringLiteral("2021"));
-        QVERIFY(state.NuovoAnnoCreato);
+        QVERIFY(carryForwardOffered);
+        QVERIFY(!state.NuovoAnnoCreato);
         QVERIFY(!state.ConversioneDaFare && !state.CorrezioneDaFare);
         QCOMPARE(m_window->statusPanel(2), QStringLiteral("Anno: 2021"));
         for (const char *file : {"misurazioni2.sqlite", "misurazioni.sqlite", "dati_extra.sqlite", "fix1.txt"})
