@@ -1,14 +1,13 @@
 // The report engine: pages as pdftotext reads them back from the PDF the engine writes, the names a box
 // can hold, the template files, and a disk that fills up under a PDF.
 
-#include "data/engine/table.h"
 #include "filesizelimit.h"
 #include "ground/savefile.h"
 #include "pdftext.h"
 #include "report/expression.h"
 #include "report/report.h"
 #include "report/templatefile.h"
-#include "testbase.h"
+#include "reportfixture.h"
 #include "ui/tabledataset.h"
 
 #include <QApplication>
@@ -19,52 +18,23 @@ using namespace report;
 Q_DECLARE_METATYPE(TableDataSet::Rows)
 Q_DECLARE_METATYPE(report::Piece)
 
-namespace {
-
-const QString Models = QStringLiteral("dm.Tabms");
-
-// Round figures, so that a page's rows can be counted by hand: the body ends 20 mm above the paper's
-// foot (margin and footer); on the first page it starts under the title and the header, 40 mm down,
-// and holds 9 rows of 25 mm; on the others under the header alone, 20 mm down, and holds 10.
-Template countedLayout()
-{
-    Template t;
-    t.name = QStringLiteral("Prova");
-    t.bands << Band{BandKind::PageFooter, 10, {}, {textBox({0, 1, 190, 8}, QStringLiteral("Pagina [Page#]"))}}
-            << Band{BandKind::MasterData, 25, Models, {textBox({0, 0, 190, 20}, QStringLiteral("RIGA [dm.Tabms.\"Marchio_ms\"]"))}}
-            << Band{BandKind::PageHeader, 10, {}, {textBox({0, 0, 190, 8}, QStringLiteral("INTESTAZIONE"))}}
-            << Band{BandKind::ReportTitle, 20, {}, {textBox({0, 0, 190, 10}, QStringLiteral("TITOLO DI PROVA"))}};
-    return t;
-}
-
-QString brand(int n)
-{
-    return QStringLiteral("M%1").arg(n, 3, 10, QLatin1Char('0'));
-}
-
-} // namespace
+using fixture::brand;
+using fixture::countedLayout;
+using fixture::Models;
 
 class tst_ReportEngine : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestBase> m_base;
-    std::unique_ptr<engine::Table> m_models;
+    std::unique_ptr<fixture::ModelRows> m_rows;
+    engine::Table *m_models = nullptr;
     QTemporaryDir m_out;
 
-    // The models M001..Mn, stored in the reverse of the brand order that the cursor shows them in.
     void openModels(int count)
     {
-        m_base = std::make_unique<TestBase>();
-        QList<QVariantMap> rows;
-        for (int n = count; n >= 1; --n)
-            rows << QVariantMap{{"Id_ms", count + 1 - n}, {"Marchio_ms", brand(n)}, {"Denominazione_ms", "X"}, {"Logotipo_ms", "AB"}};
-        TestBase::addDataRows(QStringLiteral("ms"), rows);
-        m_models = std::make_unique<engine::Table>();
-        m_models->setDirectory(appState().dataDir());
-        m_models->setTableName(QStringLiteral("ms"));
-        m_models->setIndexName(QStringLiteral("indice1"));
-        m_models->open();
+        m_rows.reset();
+        m_rows = std::make_unique<fixture::ModelRows>(count);
+        m_models = &m_rows->models;
     }
 
     QList<QStringList> printed(const Report &report, const QString &name)
@@ -80,8 +50,7 @@ private:
 private Q_SLOTS:
     void cleanup()
     {
-        m_models.reset();
-        m_base.reset();
+        m_rows.reset();
     }
 
     void bandsFillPagesInOrder_data()
