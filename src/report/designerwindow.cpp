@@ -1,6 +1,7 @@
 #include "report/designerwindow.h"
 
 #include "ground/messages.h"
+#include "report/commandbutton.h"
 #include "report/designcanvas.h"
 #include "report/previewwindow.h"
 #include "report/report.h"
@@ -60,27 +61,20 @@ DesignerWindow::DesignerWindow(Report &report, const QString &filePath, WindowSe
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(1240, 800);
 
-    const auto button = [this](const char *name, const QString &text, auto handler) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
-    QPushButton *open = button("openButton", QStringLiteral("Apri..."), &DesignerWindow::openFile);
-    QPushButton *saveButton = button("saveButton", QStringLiteral("Salva"), &DesignerWindow::save);
-    QPushButton *saveAsButton = button("saveAsButton", QStringLiteral("Salva con nome..."), &DesignerWindow::saveAs);
-    QPushButton *previewButton = button("previewButton", QStringLiteral("Anteprima"), &DesignerWindow::preview);
-    QPushButton *text = button("addTextButton", QStringLiteral("Nuovo testo"), &DesignerWindow::addText);
-    QPushButton *line = button("addRuleButton", QStringLiteral("Nuova linea"), &DesignerWindow::addRule);
-    QPushButton *remove = button("removeElementButton", QStringLiteral("Elimina elemento"), &DesignerWindow::removeElement);
-    QPushButton *band = button("addBandButton", QStringLiteral("Nuova banda"), [] {});
+    QPushButton *open = commandButton(this, "openButton", QStringLiteral("Apri..."), &DesignerWindow::openFile);
+    QPushButton *saveButton = commandButton(this, "saveButton", QStringLiteral("Salva"), &DesignerWindow::save);
+    QPushButton *saveAsButton = commandButton(this, "saveAsButton", QStringLiteral("Salva con nome..."), &DesignerWindow::saveAs);
+    QPushButton *previewButton = commandButton(this, "previewButton", QStringLiteral("Anteprima"), &DesignerWindow::preview);
+    QPushButton *text = commandButton(this, "addTextButton", QStringLiteral("Nuovo testo"), &DesignerWindow::addText);
+    QPushButton *line = commandButton(this, "addRuleButton", QStringLiteral("Nuova linea"), &DesignerWindow::addRule);
+    QPushButton *remove = commandButton(this, "removeElementButton", QStringLiteral("Elimina elemento"), &DesignerWindow::removeElement);
+    QPushButton *band = commandButton(this, "addBandButton", QStringLiteral("Nuova banda"), [] {});
     auto *kinds = new QMenu(band);
     for (BandKind kind : Kinds)
         kinds->addAction(bandCaption(kind), this, [this, kind] { addBand(kind); });
     band->setMenu(kinds);
-    QPushButton *removeBandButton = button("removeBandButton", QStringLiteral("Elimina banda"), &DesignerWindow::removeBand);
-    QPushButton *close = button("closeButton", QStringLiteral("Chiudi"), &DesignerWindow::reject);
+    QPushButton *removeBandButton = commandButton(this, "removeBandButton", QStringLiteral("Elimina banda"), &DesignerWindow::removeBand);
+    QPushButton *close = commandButton(this, "closeButton", QStringLiteral("Chiudi"), &DesignerWindow::reject);
 
     auto *bar = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{open, saveButton, saveAsButton, previewButton})

@@ -1,6 +1,7 @@
 #include "report/previewwindow.h"
 
 #include "ground/messages.h"
+#include "report/commandbutton.h"
 #include "report/painting.h"
 #include "report/windowservices.h"
 
@@ -109,24 +110,17 @@ PreviewWindow::PreviewWindow(PreparedReport report, WindowServices &services, QW
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(1000, 780);
 
-    const auto button = [this](const char *name, const QString &text, auto handler) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
     // Made in the order Tab walks them.
-    QPushButton *first = button("firstPage", QStringLiteral("Prima"), [this] { showPage(0); });
-    QPushButton *prior = button("priorPage", QStringLiteral("Precedente"), [this] { showPage(currentPage() - 1); });
+    QPushButton *first = commandButton(this, "firstPage", QStringLiteral("Prima"), [this] { showPage(0); });
+    QPushButton *prior = commandButton(this, "priorPage", QStringLiteral("Precedente"), [this] { showPage(currentPage() - 1); });
     m_pageNumber = new QSpinBox(this);
     m_pageNumber->setObjectName(QStringLiteral("pageNumber"));
     m_pageNumber->setRange(1, std::max(1, m_report.pageCount()));
     m_pageNumber->setKeyboardTracking(false);
     connect(m_pageNumber, &QSpinBox::valueChanged, this, [this](int page) { showPage(page - 1); });
     m_pageTotal = new QLabel(QStringLiteral("di %1").arg(m_report.pageCount()), this);
-    QPushButton *next = button("nextPage", QStringLiteral("Successiva"), [this] { showPage(currentPage() + 1); });
-    QPushButton *last = button("lastPage", QStringLiteral("Ultima"), [this] { showPage(m_report.pageCount() - 1); });
+    QPushButton *next = commandButton(this, "nextPage", QStringLiteral("Successiva"), [this] { showPage(currentPage() + 1); });
+    QPushButton *last = commandButton(this, "lastPage", QStringLiteral("Ultima"), [this] { showPage(m_report.pageCount() - 1); });
 
     m_zoom = new QComboBox(this);
     m_zoom->setObjectName(QStringLiteral("zoom"));
@@ -141,10 +135,10 @@ PreviewWindow::PreviewWindow(PreparedReport report, WindowServices &services, QW
     m_find->setPlaceholderText(QStringLiteral("testo da cercare"));
     m_find->setMinimumWidth(160);
     connect(m_find, &QLineEdit::returnPressed, this, &PreviewWindow::findNext);
-    QPushButton *find = button("findButton", QStringLiteral("Trova"), &PreviewWindow::findNext);
-    QPushButton *printButton = button("printButton", QStringLiteral("Stampa..."), &PreviewWindow::print);
-    QPushButton *pdf = button("pdfButton", QStringLiteral("Salva PDF..."), &PreviewWindow::saveAsPdf);
-    QPushButton *close = button("closeButton", QStringLiteral("Chiudi"), &PreviewWindow::reject);
+    QPushButton *find = commandButton(this, "findButton", QStringLiteral("Trova"), &PreviewWindow::findNext);
+    QPushButton *printButton = commandButton(this, "printButton", QStringLiteral("Stampa..."), &PreviewWindow::print);
+    QPushButton *pdf = commandButton(this, "pdfButton", QStringLiteral("Salva PDF..."), &PreviewWindow::saveAsPdf);
+    QPushButton *close = commandButton(this, "closeButton", QStringLiteral("Chiudi"), &PreviewWindow::reject);
 
     auto *bar = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{first, prior, m_pageNumber, m_pageTotal, next, last})
