@@ -18,13 +18,13 @@ int textFlags(const Element &e)
 
 } // namespace
 
-QFont fontOf(const FontSpec &spec)
+QFont fontOf(const FontSpec &wanted)
 {
-    QFont font(spec.family);
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    QFont font(wanted.family);
+    font.setPointSizeF(wanted.pointSize);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
     return font;
 }
 

@@ -14,7 +14,7 @@ namespace report {
 
 constexpr double MmPerInch = 25.4;
 
-QFont fontOf(const FontSpec &spec);
+QFont fontOf(const FontSpec &wanted);
 
 // origin: the band's top-left corner in device units.
 void paintElement(QPainter &painter, const Element &element, const QFont &font, const QString &text, QPointF origin,
