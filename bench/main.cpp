@@ -2,7 +2,8 @@
 // size against the same work done, in the same run and on the same files, by two baselines: Qt SQL, as
 // a program without the engine would use SQLite, and plain C on the sqlite3 API, the practical limit of
 // this design. Usage: sigillo_bench [rows]
-// It is not part of the program; benchkit.h holds the baselines, windows.cpp and register.cpp the windows' lines.
+// It is not part of the program; benchkit.h holds the baselines, windows.cpp and register.cpp the windows'
+// lines, years.cpp the walks that write a year, report.cpp the report engine's.
 
 #include "app/demo.h"
 #include "benchkit.h"
@@ -11,6 +12,7 @@
 #include "ground/state.h"
 #include "quarterly.h"
 #include "register.h"
+#include "report.h"
 #include "windows.h"
 #include "years.h"
 
@@ -253,6 +255,7 @@ int main(int argc, char **argv)
     registerLines(lines);
     quarterlyLines(lines, dir.path());
     yearLines(lines, dir.path());
+    reportLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {

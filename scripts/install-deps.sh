@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++
     qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev
     libsqlite3-dev libsodium-dev
+    poppler-utils
     xvfb xauth
 )
 

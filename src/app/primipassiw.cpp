@@ -55,7 +55,8 @@ const Step Steps[] = {
      "quando sono compilati tutti e tre e il logotipo \u00e8 di due caratteri.<p>Il logotipo \u00e8 fatto di "
      "lettere maiuscole e cifre: le righe con un logotipo diverso restano nell'elenco, in viola, finch\u00e9 non "
      "si correggono con \u00abModifica\u00bb.<p>Ogni modello si inserisce una sola volta e si sceglie poi "
-     "dall'elenco durante la registrazione degli interventi."},
+     "dall'elenco durante la registrazione degli interventi.<p>\u00abStampa \u00bb mostra l'anteprima dell'elenco "
+     "dei modelli, da cui si stampa, si cerca un testo o si salva in PDF."},
     {"Gli esercizi",
      "Con il pulsante \u00abEsercizio/cliente /F4\u00bb, o con il tasto F4, si apre l'elenco dei clienti in ordine di "
      "ragione sociale: un clic sul titolo di una colonna lo ordina per partita IVA, comune o provincia, e nel "
@@ -67,7 +68,9 @@ const Step Steps[] = {
      "gi\u00e0 usata da un altro esercizio; \u00abModifica/F9\u00bb corregge quello selezionato. Un esercizio con "
      "interventi nell'anno di lavoro non si pu\u00f2 eliminare.<p>L'elenco dei comuni si consulta e si completa da "
      "\u00abTabelle\u00bb &gt; \u00abElenco comuni\u00bb: ogni comune ha provincia, codice catastale e CAP, e le "
-     "citt\u00e0 divise in zone hanno un CAP per zona (\u00abAggiungi zona\u00bb)."},
+     "citt\u00e0 divise in zone hanno un CAP per zona (\u00abAggiungi zona\u00bb).<p>\u00abStampa \u00bb mostra "
+     "l'anteprima dell'elenco degli esercizi nell'ordine scelto, da cui si stampa, si cerca un testo o si salva in "
+     "PDF."},
     {"Le verificazioni",
      "Con il pulsante \u00abElenco Interventi /F6\u00bb, o con il tasto F6, si apre l'elenco degli interventi "
      "dell'anno di lavoro. \u00abNuovo /F8\u00bb registra un intervento: l'esercizio (lasciandone l'elenco se ne "

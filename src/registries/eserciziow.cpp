@@ -8,6 +8,7 @@
 #include "registries/zoom_comuniw.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
+#include "ui/reportwindows.h"
 #include "ui/keyhelpers.h"
 
 #include <QComboBox>
@@ -95,7 +96,8 @@ void TesercizioForm::buildListPage()
     findLayout->addWidget(m_search);
     findLayout->addWidget(findButton);
 
-    QGroupBox *prints = ui::printsGroup(this);
+    QPushButton *print = command("SpeedButton8", QStringLiteral("Stampa "), this, &TesercizioForm::SpeedButton8Click);
+    QGroupBox *prints = ui::printsGroup(print, this);
 
     m_select = command("SpeedButton6", QStringLiteral("Seleziona"), this, &TesercizioForm::SpeedButton6Click);
     m_cancelPick = command("SpeedButton7", QStringLiteral("Annulla"), this, &TesercizioForm::SpeedButton7Click);
@@ -197,6 +199,15 @@ void TesercizioForm::SpeedButton3Click()
         return;
     }
     Messages::plain(QStringLiteral("Esercizio eliminato correttamente."));
+}
+
+void TesercizioForm::SpeedButton8Click()
+{
+    ui::previewList({QStringLiteral("Elenco"), QStringLiteral("Stampa elenco esercizi"), QStringLiteral("Dati Esercizio"),
+                     QStringLiteral("dm.Tabesercizio"),
+                     {QStringLiteral("[dm.Tabesercizio.\"Ragione_sociale\"]"), QStringLiteral("[dm.Tabesercizio.\"Piva\"]"),
+                      QStringLiteral("[dm.Tabesercizio.\"Comune\"][dm.Tabesercizio.\"Indirizzo\"]")}},
+                    *dm->Tabesercizio, this);
 }
 
 void TesercizioForm::SpeedButton4Click()

@@ -37,6 +37,7 @@ private:
     void SpeedButton5Click(); // Trova
     void SpeedButton6Click(); // Seleziona (picker)
     void SpeedButton7Click(); // Annulla (picker)
+    void SpeedButton8Click(); // Stampa
     void SpeedButton9Click(); // Cerca il comune
     void Edit1Change();       // incremental search
     void RxDBGrid1TitleClick(const QString &field);

@@ -5,6 +5,7 @@
 #include "registries/misuratori.h"
 #include "ui/dbedit.h"
 #include "ui/dbgrid.h"
+#include "ui/reportwindows.h"
 
 #include <QGroupBox>
 
@@ -41,7 +42,8 @@ void TmisuratoriForm::buildListPage()
     QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &TmisuratoriForm::SpeedButton1Click);
     QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &TmisuratoriForm::SpeedButton2Click);
     QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("Elimna"), this, &TmisuratoriForm::SpeedButton3Click);
-    QGroupBox *prints = ui::printsGroup(this);
+    QPushButton *print = command("SpeedButton8", QStringLiteral("Stampa "), this, &TmisuratoriForm::SpeedButton8Click);
+    QGroupBox *prints = ui::printsGroup(print, this);
     m_select = command("SpeedButton6", QStringLiteral("Seleziona"), this, &TmisuratoriForm::SpeedButton6Click);
     m_cancelPick = command("SpeedButton7", QStringLiteral("Annulla"), this, &TmisuratoriForm::SpeedButton7Click);
     m_close = command("SpeedButton4", QStringLiteral("chiudi"), this, &TmisuratoriForm::SpeedButton4Click);
@@ -110,6 +112,14 @@ void TmisuratoriForm::Button1Click()
 void TmisuratoriForm::Button2Click()
 {
     cancelEntry(dm->Tabms);
+}
+
+void TmisuratoriForm::SpeedButton8Click()
+{
+    ui::previewList({QStringLiteral("Elenco"), QStringLiteral("Stampa elenco misuratori"), {}, QStringLiteral("dm.Tabms"),
+                     {QStringLiteral("[dm.Tabms.\"Marchio_ms\"]"), QStringLiteral("[dm.Tabms.\"Denominazione_ms\"]"),
+                      QStringLiteral("[dm.Tabms.\"Logotipo_ms\"]")}},
+                    *dm->Tabms, this);
 }
 
 void TmisuratoriForm::SpeedButton4Click()

@@ -27,6 +27,7 @@ private:
     void SpeedButton3Click(); // Elimna
     void Button1Click();      // OK
     void Button2Click();      // Annulla
+    void SpeedButton8Click(); // Stampa
     void SpeedButton4Click(); // chiudi
     void SpeedButton6Click(); // Seleziona (picker)
     void SpeedButton7Click(); // Annulla (picker)

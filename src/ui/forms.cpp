@@ -45,12 +45,11 @@ void setFieldReadOnly(QWidget *control, bool readOnly)
     control->setPalette(palette);
 }
 
-QGroupBox *printsGroup(QWidget *parent)
+QGroupBox *printsGroup(QPushButton *print, QWidget *parent)
 {
     auto *prints = new QGroupBox(QStringLiteral("stampe"), parent);
     prints->setObjectName(QStringLiteral("GroupBox1"));
-    QPushButton *print = commandButton("SpeedButton8", QStringLiteral("Stampa "), prints);
-    print->setEnabled(false);
+    print->setParent(prints);
     auto *layout = new QHBoxLayout(prints);
     layout->addWidget(print);
     return prints;

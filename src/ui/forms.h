@@ -27,9 +27,8 @@ DBEdit *upperCaseEdit(const char *objectName, engine::DataSource *source, const 
 // with its text kept dark enough to read on silver.
 void setFieldReadOnly(QWidget *control, bool readOnly);
 
-// The group "stampe" of a list page, holding "Stampa " (SpeedButton8); the button stays disabled until
-// the report engine is part of the program.
-QGroupBox *printsGroup(QWidget *parent);
+// The group "stampe" of a list page, holding the window's print command ("Stampa ", SpeedButton8).
+QGroupBox *printsGroup(QPushButton *print, QWidget *parent);
 
 // A list page: the grid over the page, the commands on a row below it, those that leave the window
 // at the right-hand end.

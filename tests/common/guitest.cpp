@@ -3,6 +3,8 @@
 #include "ground/messages.h"
 #include "ground/testmode.h"
 #include "ui/filedialogs.h"
+#include "pdftext.h"
+#include "ui/printdialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +21,7 @@ void GuiTest::init()
     Messages::clear();
     ModalWindows::clear();
     FileDialogs::clear();
+    PrintDialogs::clear();
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^ApriModale: the test left .* open")));
     setUp();
 }
@@ -29,12 +32,15 @@ void GuiTest::cleanup()
     const qsizetype answers = Messages::pendingAnswers();
     const qsizetype handlers = ModalWindows::pendingHandlers();
     const qsizetype names = FileDialogs::pendingAnswers();
+    const qsizetype printers = PrintDialogs::pendingAnswers();
     Messages::clear();
     ModalWindows::clear();
     FileDialogs::clear();
+    PrintDialogs::clear();
     QVERIFY2(answers == 0, qPrintable(QStringLiteral("%1 message answer(s) queued and never asked for").arg(answers)));
     QVERIFY2(handlers == 0, qPrintable(QStringLiteral("%1 window handler(s) queued and no window opened").arg(handlers)));
     QVERIFY2(names == 0, qPrintable(QStringLiteral("%1 file dialog answer(s) queued and never asked for").arg(names)));
+    QVERIFY2(printers == 0, qPrintable(QStringLiteral("%1 print dialog answer(s) queued and never asked for").arg(printers)));
 }
 
 QAbstractButton *button(QWidget &window, const char *name)
@@ -98,4 +104,17 @@ void shoot(QWidget &window, const QString &name)
     QCoreApplication::processEvents();
     window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
     window.resize(size);
+}
+
+QList<QStringList> printThroughPreview(QAbstractButton *print, const QString &path, const QString &name)
+{
+    ModalWindows::setNextHandler([&](QDialog &preview) {
+        shoot(preview, name + QStringLiteral("-anteprima"));
+        FileDialogs::setNextFileName(path);
+        button(preview, "pdfButton")->click();
+        preview.reject();
+    });
+    print->click();
+    pdf::shoot(path, name, 1);
+    return pdf::pages(path);
 }

@@ -2,10 +2,11 @@
 // What the GUI tests share.
 //
 // GuiTest is the base of a GUI test class. Nothing is put in front of a user (test mode); every test
-// starts with no message, answer or window handler queued; after every test it checks, in this one
-// place, that each answer and window handler the test queued was used and that no handler left its
-// window open, and then forgets them. A test class puts its own preparation and tidying in setUp() and
-// tearDown() (tearDown runs before the check), not in init() and cleanup() slots of its own.
+// starts with no message, answer or window handler queued (print dialogs' answers too); after every
+// test it checks, in this one place, that each answer and window handler the test queued was used and
+// that no handler left its window open, and then forgets them. A test class puts its own preparation
+// and tidying in setUp() and tearDown() (tearDown runs before the check), not in init() and cleanup()
+// slots of its own.
 //
 // The helpers open a window through ApriModale with the test's handler, reach its controls by name,
 // type as the user does, and take pictures for a look by eye: with SIGILLO_SHOTS set to a folder,
@@ -82,3 +83,8 @@ void typeInto(QLineEdit *edit, const QString &text);
 QStringList walkWithTab(int steps);
 
 void shoot(QWidget &window, const QString &name);
+
+// Presses a print command, saves the report's preview as the PDF `path` and closes it; the PDF's pages
+// as pdftotext reads them (pdftext.h). With SIGILLO_SHOTS set the preview and the first page are saved
+// as pictures named after `name`.
+QList<QStringList> printThroughPreview(QAbstractButton *print, const QString &path, const QString &name);

@@ -39,6 +39,8 @@ int folderFloor(const QString &unit, const Floors &floors)
         return named("ENGINE");
     if (unit.startsWith(QLatin1String("data/")))
         return named("DATA");
+    if (unit.startsWith(QLatin1String("report/")))
+        return named("REPORT");
     if (unit.startsWith(QLatin1String("ui/")))
         return named("UI");
     return named("OPERATION");
@@ -122,7 +124,7 @@ private Q_SLOTS:
         QFile list(QStringLiteral(SIGILLO_FLOORS_FILE));
         QVERIFY(list.open(QIODevice::ReadOnly));
         const Floors floors = readFloors(QString::fromUtf8(list.readAll()));
-        QCOMPARE(floors.order, (QStringList{"CODFIS", "GROUND", "ENGINE", "DATA", "OPERATION", "UI", "WINDOW"}));
+        QCOMPARE(floors.order, (QStringList{"CODFIS", "GROUND", "ENGINE", "DATA", "OPERATION", "REPORT", "UI", "WINDOW"}));
         const QStringList problems = layeringProblems(QStringLiteral(SIGILLO_SOURCE_DIR), floors);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }

@@ -1,5 +1,5 @@
 // The shops window: the checks of "OK" in their order, the search and the orders, deletion against
-// the working year's register, the keyboard, the municipality zoom and the picker.
+// the working year's register, the keyboard, the municipality zoom, the picker and the list print.
 
 #include "ground/messages.h"
 #include "ground/state.h"
@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -235,6 +236,38 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().isEmpty());
     }
 
+    void theListPrintsEveryShopInTheOrderShown_data()
+    {
+        QTest::addColumn<QString>("title"); // clicked before "Stampa "; empty: none
+        QTest::addColumn<QList<int>>("order"); // the shops, by their place in the fixture
+        QTest::newRow("name order") << "" << QList<int>{2, 0, 1, 3};
+        QTest::newRow("VAT number order") << "P.iva" << QList<int>{3, 0, 2, 1};
+    }
+    void theListPrintsEveryShopInTheOrderShown()
+    {
+        QFETCH(QString, title);
+        QFETCH(QList<int>, order);
+        QTemporaryDir out;
+        QList<QStringList> pages;
+        openWindow<TesercizioForm>(esercizioForm, [&](TesercizioForm &window) {
+            if (!title.isEmpty())
+                clickTitle(window, title);
+            QVERIFY(locateShop(QStringLiteral("BAR ROMA")));
+            pages = printThroughPreview(button(window, "SpeedButton8"), out.filePath(QStringLiteral("esercizi.pdf")),
+                                        QStringLiteral("esercizi-") + (title.isEmpty() ? QStringLiteral("nome") : QStringLiteral("piva")));
+            QCOMPARE(name(), QStringLiteral("BAR ROMA"));
+            button(window, "SpeedButton4")->click();
+        });
+        QStringList expected{QStringLiteral("Stampa elenco esercizi"), QStringLiteral("Dati Esercizio")};
+        for (int shop : order) {
+            const QVariantMap &row = shops[shop];
+            expected << row["Ragione_sociale"].toString() << row["Piva"].toString()
+                     << row["Comune"].toString() + row["Indirizzo"].toString();
+        }
+        expected << QStringLiteral("Pagina 1");
+        QCOMPARE(pages, QList<QStringList>{expected});
+    }
+
     void deletingLooksAtTheWorkingYearOnly_data()
     {
         QTest::addColumn<QString>("shop");
@@ -334,15 +367,15 @@ private Q_SLOTS:
         QStringList walked;
         openWindow<TesercizioForm>(esercizioForm, [&](TesercizioForm &window) {
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            walked << walkWithTab(9);
+            walked << walkWithTab(10);
             button(window, "SpeedButton2")->click();
             walked << walkWithTab(10);
             button(window, "Button2")->click();
             button(window, "SpeedButton4")->click();
         });
-        // "Stampa " waits for the report engine; "Seleziona" and "Annulla" are the picker's.
+        // "Seleziona" and "Annulla" are the picker's.
         QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "ComboBox1", "Edit1",
-                                      "SpeedButton5", "SpeedButton4", "RxDBGrid1",
+                                      "SpeedButton5", "SpeedButton8", "SpeedButton4", "RxDBGrid1",
                                       "DBEdit2", "DBEdit3", "DBEdit4", "SpeedButton9", "DBEdit5", "DBEdit6", "DBEdit7",
                                       "Button1", "Button2", "DBEdit2"}));
     }
@@ -407,7 +440,6 @@ private Q_SLOTS:
             QCOMPARE(button(window, "SpeedButton4")->isVisible(), !picking);
             QCOMPARE(button(window, "SpeedButton6")->isVisible(), picking);
             QCOMPARE(button(window, "SpeedButton7")->isVisible(), picking);
-            QVERIFY(!button(window, "SpeedButton8")->isEnabled());
             grid(window)->selectRow(2);
             button(window, command.toLatin1().constData())->click();
         });

@@ -1,4 +1,4 @@
-// The meter models window: entry and its checks, purple rows, deletion, and the picker.
+// The meter models window: entry and its checks, purple rows, deletion, the picker and the list print.
 
 #include "ground/messages.h"
 #include "ground/state.h"
@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -87,7 +88,6 @@ private Q_SLOTS:
             QVERIFY(!purple(window, QStringLiteral("OLIVETTI")));
             QVERIFY(purple(window, QStringLiteral("RCH")));
             QVERIFY(purple(window, QStringLiteral("DITRON")));
-            QVERIFY(!button(window, "SpeedButton8")->isEnabled());
             if (!stored)
                 shoot(window, QStringLiteral("misuratori"));
 
@@ -146,14 +146,15 @@ private Q_SLOTS:
         QStringList walked;
         openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            for (int step = 0; step < 6; ++step) {
+            for (int step = 0; step < 7; ++step) {
                 walked << QApplication::focusWidget()->objectName();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             }
             button(window, "SpeedButton4")->click();
         });
-        // "Stampa " waits for the report engine; "Seleziona" and "Annulla" are the picker's.
-        QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "RxDBGrid1"}));
+        // "Seleziona" and "Annulla" are the picker's.
+        QCOMPARE(walked, (QStringList{"RxDBGrid1", "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton8", "SpeedButton4",
+                                      "RxDBGrid1"}));
     }
 
     void deletingWarnsTwiceThenAsks_data()
@@ -196,6 +197,32 @@ private Q_SLOTS:
                                                       QStringLiteral("Terminare la fase di inserimento con i tasti di conferma"),
                                                       QStringLiteral("Per uscire dalla finestra usare i tasti opportuni")}));
         QVERIFY(m_data->Tabms->isEmpty());
+    }
+
+    void theListPrintsEveryModelInIndexOrder_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<QStringList>("lines");
+        // An empty logotype leaves an empty line, which the text of the PDF does not show.
+        QTest::newRow("four models") << false << QStringList{"Stampa elenco misuratori", "CUSTOM", "KUBE", "C1", "DITRON", "ZIP",
+                                                             "OLIVETTI", "NETTUNA 300", "AB", "RCH", "GLOBE", "r2", "Pagina 1"};
+        QTest::newRow("none") << true << QStringList{"Stampa elenco misuratori", "Pagina 1"};
+    }
+    void theListPrintsEveryModelInIndexOrder()
+    {
+        QFETCH(bool, empty);
+        QFETCH(QStringList, lines);
+        if (empty)
+            m_data->Tabms->emptyTable();
+        QTemporaryDir out;
+        QList<QStringList> pages;
+        openWindow<TmisuratoriForm>(misuratoriForm, [&](TmisuratoriForm &window) {
+            QVERIFY(button(window, "SpeedButton8")->isEnabled());
+            pages = printThroughPreview(button(window, "SpeedButton8"), out.filePath(QStringLiteral("misuratori.pdf")),
+                                        QStringLiteral("misuratori"));
+            button(window, "SpeedButton4")->click();
+        });
+        QCOMPARE(pages, QList<QStringList>{lines});
     }
 
     void pickerAnswersThroughSceltaFatta_data() { addPickerAnswerRows(Picker); }
