@@ -5,6 +5,7 @@
 #include "ui/dbedit.h"
 
 #include <QHeaderView>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -45,6 +46,46 @@ public:
     }
 
     void setEditorData(QWidget *, const QModelIndex &) const override {}
+
+    // A cell is one line of plain text on its row's colours: drawn directly, without the style's layout
+    // of a general item (icon, check box, wrapped text), which was most of the cost of a screen of rows.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : option.state & QStyle::State_Active  ? QPalette::Normal
+                                                                                   : QPalette::Inactive;
+        QColor background;
+        QColor text;
+        if (option.state & QStyle::State_Selected) {
+            background = option.palette.color(group, QPalette::Highlight);
+            text = option.palette.color(group, QPalette::HighlightedText);
+        } else {
+            const QVariant own = index.data(Qt::BackgroundRole);
+            if (own.isValid())
+                background = own.value<QColor>();
+            else if (option.features & QStyleOptionViewItem::Alternate)
+                background = option.palette.color(group, QPalette::AlternateBase);
+            const QVariant ownText = index.data(Qt::ForegroundRole);
+            text = ownText.isValid() ? ownText.value<QColor>() : option.palette.color(group, QPalette::Text);
+        }
+        if (background.isValid())
+            painter->fillRect(option.rect, background);
+
+        const QWidget *view = option.widget;
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+        const QString shown = option.fontMetrics.elidedText(index.data().toString(), option.textElideMode, area.width());
+        painter->setFont(option.font);
+        painter->setPen(text);
+        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.backgroundColor = background.isValid() ? background : option.palette.color(group, QPalette::Base);
+            view->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+        }
+    }
 
     // Leaving the cell posts the row; whatever was refused leaves it as stored.
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &) const override
