@@ -14,6 +14,7 @@
 #include "data/engine/engineerror.h"
 #include "data/tdm.h"
 #include "import/imp_variew.h"
+#include "prints/stampe_extra.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
 #include "register/tipo_intw.h"
@@ -149,6 +150,7 @@ void TMainForm::buildCommands()
     wire("actionSoggetto", [this] { ApriModale(soggettoform, this); });
     wire("actionAbilitazioni", [this] { ApriModale(imp_abil_tecnici, this); });
     wire("actionImpostazioni", [this] { ApriModale(imp_varieForm, this); });
+    wire("actionStampa", [this] { ApriModale(stampe_extraForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));

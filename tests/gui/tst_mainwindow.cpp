@@ -134,10 +134,10 @@ private Q_SLOTS:
             if (action->isEnabled())
                 enabled << action->objectName();
         }
-        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionTipiIntervento",
+        QCOMPARE(enabled, (QStringList{"actionSoggetto", "actionTecnici", "actionEsercizi", "actionMisuratori", "actionStampa", "actionTipiIntervento",
                                        "actionIntermediari", "actionComuni", "actionSvuota", "actionBackup", "actionAbilitazioni",
                                        "actionImpostazioni", "actionCambiaAnno", "actionChiudi", "actionScarico", "actionInformazioni", "actionPrimiPassi"}));
-        QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Stampa"))->isEnabled());
+        QVERIFY(!window().findChild<QToolButton *>(QStringLiteral("ToolButton_Interventi"))->isEnabled());
     }
 
     void everyMenuItemHasItsOwnMnemonic()
