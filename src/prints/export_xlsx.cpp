@@ -1,6 +1,6 @@
 #include "prints/export_xlsx.h"
 
-#include "data/engine/table.h"
+#include "ground/state.h"
 
 #include <QDate>
 #include <QDir>
@@ -43,7 +43,7 @@ const QString SheetEntry = QStringLiteral("xl/worksheets/sheet1.xml");
 
 QString failure(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Impossibile scrivere il file %1\n%2").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("Impossibile scrivere il file %1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 struct WorkbookCloser {
@@ -161,6 +161,41 @@ QStringList exportFields()
     for (const Column &c : Columns)
         fields << QString::fromLatin1(c.field);
     return fields;
+}
+
+ExportSource::ExportSource(const AppState &state)
+{
+    const struct {
+        Table *table;
+        const char *name;
+    } registries[] = {{&m_shops, "esercizio"}, {&m_models, "ms"}, {&m_technicians, "tecnici"}};
+    for (const auto &registry : registries) {
+        registry.table->setDirectory(state.dataDir());
+        registry.table->setTableName(QString::fromLatin1(registry.name));
+        registry.table->open();
+    }
+    const struct {
+        const char *name;
+        int size;
+        Table *table;
+        const char *key;
+        const char *result;
+    } lookups[] = {
+        {"ragione_sociale", 60, &m_shops, "Id_esercizio", "Ragione_sociale"},
+        {"marchio_ms", 40, &m_models, "Id_ms", "Marchio_ms"},
+        {"denominazione_ms", 40, &m_models, "Id_ms", "Denominazione_ms"},
+        {"logotipo_ms", 2, &m_models, "Id_ms", "Logotipo_ms"},
+        {"cogn_nome", 52, &m_technicians, "Id_tecnico", "Cogn_nome"},
+    };
+    for (const auto &lookup : lookups) {
+        const QString key = QString::fromLatin1(lookup.key);
+        m_verifications.addLookupField({QString::fromLatin1(lookup.name), engine::FieldType::Text, lookup.size, key,
+                                        lookup.table, key, QString::fromLatin1(lookup.result)});
+    }
+    m_verifications.setDirectory(state.yearDir());
+    m_verifications.setTableName(QStringLiteral("misurazioni2"));
+    m_verifications.setIndexName(QStringLiteral("fineindex"));
+    m_verifications.open();
 }
 
 QString defaultExportName(const QString &year)

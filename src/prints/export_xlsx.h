@@ -9,14 +9,14 @@
 // packs what they hold and reports success), so the sheet is read back from the finished file before
 // the rename: a sheet that does not end where a sheet ends fails the export.
 
+#include "data/engine/table.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-namespace engine {
-class Table;
-}
+struct AppState;
 
 namespace extraprints {
 
@@ -33,6 +33,23 @@ struct ExportOutcome {
 // `progress` gets the share done, 0 to 100, after each row.
 ExportOutcome exportWorkbook(const engine::Table &verifications, const QString &path,
                              const std::function<void(int percent)> &progress = {});
+
+// The working year's interventions in end-date order, with the looked-up fields the export shows,
+// through cursors of their own: only read, so the command line may export while the desktop program is
+// open on the same archive. Throws engine::EngineError when a table cannot be opened.
+class ExportSource {
+public:
+    explicit ExportSource(const AppState &state);
+    engine::Table &verifications() { return m_verifications; }
+    const engine::Table &models() const { return m_models; }
+    const engine::Table &technicians() const { return m_technicians; }
+
+private:
+    engine::Table m_shops;
+    engine::Table m_models;
+    engine::Table m_technicians;
+    engine::Table m_verifications;
+};
 
 // The default file name for a working year: "interventi_AAAA.xlsx".
 QString defaultExportName(const QString &year);
