@@ -9,6 +9,7 @@
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "ground/state.h"
+#include "prints.h"
 #include "quarterly.h"
 #include "windows.h"
 
@@ -249,6 +250,7 @@ int main(int argc, char **argv)
     }
     windowLines(lines);
     quarterlyLines(lines, dir.path());
+    printLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {

@@ -82,6 +82,18 @@ const Step Steps[] = {
      "correggere prima dell'invio. Vi entrano le variazioni dei tecnici del trimestre e gli interventi dei tipi "
      "1, 2 e 3 la cui data di fine cade nel trimestre; con pi\u00f9 abilitazioni si crea un file per "
      "ciascuna, con i soli tecnici e interventi di quell'abilitazione."},
+    {"Le stampe e l'esportazione",
+     "Con il pulsante \u00abstampa\u00bb si apre la finestra \u00abStampe\u00bb con gli interventi dell'anno di "
+     "lavoro. Nel riquadro \u00abImposta filtro :\u00bb si sceglie il tipo di intervento, l'esito, il comune, il "
+     "modello di misuratore (\u00abdenominazione_ms\u00bb) o il tecnico, anche insieme, e \u00abfiltra\u00bb "
+     "mostra solo gli interventi che li hanno tutti; \u00abmostra tutti\u00bb li rimostra tutti. Se due modelli "
+     "hanno la stessa denominazione compare l'elenco dei loro ID, da cui si sceglie quello voluto. Un clic su un "
+     "titolo viola ordina l'elenco per quella colonna (per esercizio, tecnico e misuratore nell'ordine in cui "
+     "sono stati inseriti).<p>\u00abesporta su XLS\u00bb salva gli interventi mostrati, nello stesso ordine, in "
+     "una cartella di lavoro .xlsx (proposta come interventi_AAAA.xlsx nei Documenti), che si apre poi con il "
+     "foglio di calcolo del computer; \u00abFatto\u00bb conferma che il file \u00e8 stato scritto per intero. "
+     "Chiudendo la finestra il registro torna completo, in ordine di data di fine. La stampa dell'elenco "
+     "(\u00abstampa\u00bb nella finestra) non \u00e8 ancora disponibile."},
 };
 } // namespace
 

@@ -504,7 +504,7 @@ private Q_SLOTS:
         });
         action("actionPrimiPassi")->trigger();
         QCOMPARE(page, 0);
-        QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5"}));
+        QCOMPARE(tabs, (QStringList{"Passo 1", "Passo 2", "Passo 3", "Passo 4", "Passo 5", "Passo 6"}));
         QCOMPARE(PrimiPassiForm, nullptr);
     }
 
