@@ -325,6 +325,24 @@ private:
     QTextStream &m_err;
 };
 
+// The archive of the configuration file on the year; false, with the reason on the error stream, when
+// the file or the year's folder is missing.
+bool readArchive(const QString &configFile, const QString &year, AppState &state, Console &io)
+{
+    const QString path = QFileInfo(configFile).absoluteFilePath();
+    if (!QFileInfo(path).isFile()) {
+        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(path) << '\n';
+        return false;
+    }
+    config::readFile(path, state);
+    state.AnnoLavoro = year;
+    if (!QFileInfo(state.yearDir()).isDir()) {
+        io.err << "sigillo-cli: l'archivio non ha l'anno " << year << ": " << QDir::toNativeSeparators(state.yearDir()) << '\n';
+        return false;
+    }
+    return true;
+}
+
 int scaricoCommand(const QStringList &args, Console &io)
 {
     const QString verifyOption = QStringLiteral("--verifica");
@@ -371,18 +389,9 @@ int scaricoCommand(const QStringList &args, Console &io)
         intermediary = quarterly::Intermediary{options.value(intermediaryOption), options.value(cafOption), prepared.toInt(),
                                                commitment.toString(QStringLiteral("dd/MM/yyyy"))};
     }
-    QString configFile = QFileInfo(options.value(configOption, desktopConfigFile())).absoluteFilePath();
-    if (!QFileInfo(configFile).isFile()) {
-        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(configFile) << '\n';
-        return SomeInvalid;
-    }
     AppState state;
-    config::readFile(configFile, state);
-    state.AnnoLavoro = year;
-    if (!QFileInfo(state.yearDir()).isDir()) {
-        io.err << "sigillo-cli: l'archivio non ha l'anno " << year << ": " << QDir::toNativeSeparators(state.yearDir()) << '\n';
+    if (!readArchive(options.value(configOption, desktopConfigFile()), year, state, io))
         return SomeInvalid;
-    }
 
     // Only read: no lock, so the desktop program may be open on the same archive.
     TerminalMessages messages(io.err);
@@ -439,18 +448,9 @@ int esportaCommand(const QStringList &args, Console &io)
     const QString outcome = options.value(outcomeOption);
     if (options.contains(outcomeOption) && outcome != QLatin1String("0") && outcome != QLatin1String("1"))
         return wrongUsage(io, QStringLiteral("esito non valido: «%1» (atteso 0 o 1)").arg(outcome));
-    const QString configFile = QFileInfo(options.value(configOption, desktopConfigFile())).absoluteFilePath();
-    if (!QFileInfo(configFile).isFile()) {
-        io.err << "sigillo-cli: file di configurazione non trovato: " << QDir::toNativeSeparators(configFile) << '\n';
-        return SomeInvalid;
-    }
     AppState state;
-    config::readFile(configFile, state);
-    state.AnnoLavoro = year;
-    if (!QFileInfo(state.yearDir()).isDir()) {
-        io.err << "sigillo-cli: l'archivio non ha l'anno " << year << ": " << QDir::toNativeSeparators(state.yearDir()) << '\n';
+    if (!readArchive(options.value(configOption, desktopConfigFile()), year, state, io))
         return SomeInvalid;
-    }
 
     // Only read: no lock, so the desktop program may be open on the same archive.
     try {

@@ -59,15 +59,11 @@ void fill(QComboBox *list, const Table *table, const QString &field)
 Tstampe_extraForm::Tstampe_extraForm(QWidget *parent)
     : RegistryWindow("stampe_extraForm", QStringLiteral("Stampe"), {1180, 720}, parent)
 {
-    auto *banner = new QLabel(QStringLiteral("Clicca sulle scritte viola per cambiare l'ordine - Scegli il tipo di filtro e "
-                                             "clicca su Filtra oppure mostra tutti per annullare il filtro - infine stampa o "
-                                             "esporta su Excel"),
-                              this);
-    banner->setObjectName(QStringLiteral("Label1"));
-    banner->setWordWrap(true);
-    QFont bannerFont = banner->font();
-    bannerFont.setBold(true);
-    banner->setFont(bannerFont);
+    QLabel *banner = ui::banner("Label1",
+                                QStringLiteral("Clicca sulle scritte viola per cambiare l'ordine - Scegli il tipo di filtro e "
+                                               "clicca su Filtra oppure mostra tutti per annullare il filtro - infine stampa o "
+                                               "esporta su Excel"),
+                                this);
     banner->setStyleSheet(QStringLiteral("QLabel { color: #800080; padding: 4px; }"));
 
     m_grid = new DBGrid(this);
