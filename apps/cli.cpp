@@ -13,6 +13,8 @@
 #include "codfis/piva.h"
 #include "ground/messages.h"
 #include "import/importa.h"
+#include "prints/export_xlsx.h"
+#include "prints/extrafilter.h"
 #include "quarterly/scarico.h"
 
 #include <QCoreApplication>
@@ -471,6 +473,55 @@ int importaCommand(const QStringList &args, Console &io)
     return merged.done ? AllValid : SomeInvalid;
 }
 
+int esportaCommand(const QStringList &args, Console &io)
+{
+    const QString configOption = QStringLiteral("--config"), yearOption = QStringLiteral("--anno"),
+                  fileOption = QStringLiteral("--file"), typeOption = QStringLiteral("--tipo"),
+                  outcomeOption = QStringLiteral("--esito"), municipalityOption = QStringLiteral("--comune");
+    QHash<QString, QString> options;
+    QString problem;
+    if (!readOptions(args, {configOption, yearOption, fileOption, typeOption, outcomeOption, municipalityOption}, options, problem))
+        return wrongUsage(io, problem);
+    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+    const QString year = options.value(yearOption);
+    if (!fourDigits.match(year).hasMatch())
+        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (options.value(fileOption).isEmpty())
+        return wrongUsage(io, QStringLiteral("manca il file (--file PERCORSO.xlsx)"));
+    static const QRegularExpression typeCode(QStringLiteral("^[1-9]$"));
+    if (options.contains(typeOption) && !typeCode.match(options.value(typeOption)).hasMatch())
+        return wrongUsage(io, QStringLiteral("tipo di intervento non valido: «%1» (atteso da 1 a 9)").arg(options.value(typeOption)));
+    const QString outcome = options.value(outcomeOption);
+    if (options.contains(outcomeOption) && outcome != QLatin1String("0") && outcome != QLatin1String("1"))
+        return wrongUsage(io, QStringLiteral("esito non valido: «%1» (atteso 0 o 1)").arg(outcome));
+    AppState state;
+    if (!readYearArchive(options.value(configOption, desktopConfigFile()), year, state, io))
+        return SomeInvalid;
+
+    // Only read: no lock, so the desktop program may be open on the same archive.
+    try {
+        extraprints::ExportSource source(state);
+        extraprints::Choices choices;
+        choices.type = options.value(typeOption);
+        choices.outcome = outcome;
+        // Municipalities are kept in capitals, as the window's list is typed.
+        choices.municipality = options.value(municipalityOption).toUpper();
+        const QString filter = *extraprints::filterText(choices, source.models(), source.technicians(), nullptr);
+        extraprints::applyFilter(source.verifications(), filter);
+        const QString path = QFileInfo(options.value(fileOption)).absoluteFilePath();
+        const extraprints::ExportOutcome written = extraprints::exportWorkbook(source.verifications(), path);
+        if (!written.written) {
+            TerminalMessages::line(io.err, written.problem);
+            return SomeInvalid;
+        }
+        io.out << QDir::toNativeSeparators(path) << '\n' << QStringLiteral("%1 interventi esportati\n").arg(written.rows);
+        return AllValid;
+    } catch (const std::exception &failure) {
+        TerminalMessages::line(io.err, QString::fromUtf8(failure.what()));
+        return SomeInvalid;
+    }
+}
+
 const QList<Command> &commands()
 {
     static const QList<Command> table = {
@@ -521,6 +572,15 @@ const QList<Command> &commands()
                         "      stesso tipo) non vengono inseriti di nuovo; stampa quanto ha letto e quanto ha fatto,\n"
                         "      un numero per riga; non parte mentre Sigillo è aperto sulla stessa cartella dati\n"),
          importaCommand},
+        {QStringLiteral("esporta"),
+         QStringLiteral("  esporta [--config FILE] --anno AAAA --file PERCORSO.xlsx [--tipo C] [--esito C] [--comune NOME]\n"
+                        "      scrive in una cartella di lavoro .xlsx gli interventi dell'anno in ordine di data di\n"
+                        "      fine, come \"esporta su XLS\" della finestra delle stampe: tutti, oppure quelli del tipo\n"
+                        "      di intervento (da 1 a 9), dell'esito (0 positivo, 1 negativo) e del comune dati; ne\n"
+                        "      stampa il percorso e il numero di interventi; un file già presente viene sostituito\n"
+                        "      solo quando il nuovo è scritto per intero; legge soltanto l'archivio, anche mentre\n"
+                        "      Sigillo è aperto\n"),
+         esportaCommand},
     };
     return table;
 }

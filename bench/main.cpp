@@ -10,6 +10,7 @@
 #include "data/catalogue.h"
 #include "data/tdm.h"
 #include "ground/state.h"
+#include "prints.h"
 #include "quarterly.h"
 #include "register.h"
 #include "report.h"
@@ -256,6 +257,7 @@ int main(int argc, char **argv)
     quarterlyLines(lines, dir.path());
     yearLines(lines, dir.path());
     reportLines(lines, dir.path());
+    printLines(lines, dir.path());
 
     // --- The conversion of an older-layout year: its register and extra data into the new register.
     {

@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++
     qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev
-    libsqlite3-dev libsodium-dev
+    libsqlite3-dev libsodium-dev libxlsxwriter-dev zlib1g-dev
     poppler-utils
+    python3-openpyxl  # the tests read exported workbooks back
     xvfb xauth
 )
 

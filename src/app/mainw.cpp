@@ -16,6 +16,7 @@
 #include "import/imp_variew.h"
 #include "import/imp_info_aggw.h"
 #include "import/importw.h"
+#include "prints/stampe_extra.h"
 #include "quarterly/intermediariw.h"
 #include "quarterly/scarico_w.h"
 #include "register/misurazioniw.h"
@@ -156,6 +157,7 @@ void TMainForm::buildCommands()
     wire("actionImpostazioni", [this] { ApriModale(imp_varieForm, this); });
     wire("actionImportaAgenzia", [this] { ApriModale(importform, this); });
     wire("actionImportaInfo", [this] { ApriModale(imp_info_aggForm, this); });
+    wire("actionStampa", [this] { ApriModale(stampe_extraForm, this); });
 
     QAction *close = command("actionChiudi", QStringLiteral("&Uscita dal programma"), QKeySequence(Qt::ALT | Qt::Key_X));
     close->setIconText(QStringLiteral("Chiudi"));

@@ -112,6 +112,18 @@ const Step Steps[] = {
      "\u00abImporta\u00bb.<p>Con \u00abimporta info aggiuntive\u00bb, \u00abInserisci\u00bb copia "
      "sugli interventi dell'anno di lavoro i dati commerciali (azzeramenti, importo, pagamento, referente, "
      "telefoni, note, promemoria) dell'intervento dell'anno precedente sullo stesso misuratore."},
+    {"Le stampe e l'esportazione",
+     "Con il pulsante \u00abstampa\u00bb si apre la finestra \u00abStampe\u00bb con gli interventi dell'anno di "
+     "lavoro. Nel riquadro \u00abImposta filtro :\u00bb si sceglie il tipo di intervento, l'esito, il comune, il "
+     "modello di misuratore (\u00abdenominazione_ms\u00bb) o il tecnico, anche insieme, e \u00abfiltra\u00bb "
+     "mostra solo gli interventi che li hanno tutti; \u00abmostra tutti\u00bb li rimostra tutti. Se due modelli "
+     "hanno la stessa denominazione compare l'elenco dei loro ID, da cui si sceglie quello voluto. Un clic su un "
+     "titolo viola ordina l'elenco per quella colonna (per esercizio, tecnico e misuratore nell'ordine in cui "
+     "sono stati inseriti).<p>\u00abesporta su XLS\u00bb salva gli interventi mostrati, nello stesso ordine, in "
+     "una cartella di lavoro .xlsx (proposta come interventi_AAAA.xlsx nei Documenti), che si apre poi con il "
+     "foglio di calcolo del computer; \u00abFatto\u00bb conferma che il file \u00e8 stato scritto per intero. "
+     "Chiudendo la finestra il registro torna completo, in ordine di data di fine. La stampa dell'elenco "
+     "(\u00abstampa\u00bb nella finestra) non \u00e8 ancora disponibile."},
 };
 } // namespace
 

@@ -28,15 +28,11 @@ Timp_abil_tecnici::Timp_abil_tecnici(QWidget *parent)
     setWindowTitle(QStringLiteral("Imposta le abilitazioni e il loro periodo di validità"));
     resize(900, 600);
 
-    auto *banner = new QLabel(QStringLiteral("impostando per ogni anno i sigilli attivi eviterete di vedere i tecnici con i "
-                                             "punzoni inattivi e in fase di generazione dello scarico verranno creati i file solo "
-                                             "per i punzoni attivi."),
-                              this);
-    banner->setObjectName(QStringLiteral("Label1"));
-    banner->setWordWrap(true);
-    QFont bannerFont = banner->font();
-    bannerFont.setBold(true);
-    banner->setFont(bannerFont);
+    QLabel *banner = ui::banner("Label1",
+                                QStringLiteral("impostando per ogni anno i sigilli attivi eviterete di vedere i tecnici con i "
+                                               "punzoni inattivi e in fase di generazione dello scarico verranno creati i file solo "
+                                               "per i punzoni attivi."),
+                                this);
     m_switch = new QCheckBox(QStringLiteral("abilita la gestione automatica"), this);
     m_switch->setObjectName(QStringLiteral("CheckBox1"));
 

@@ -13,15 +13,31 @@ QStringList &shown()
     return folders;
 }
 
+QStringList &opened()
+{
+    static QStringList files;
+    return files;
+}
+
+void open(QStringList &record, const QString &path)
+{
+    if (inTestMode()) {
+        record.append(path);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 } // namespace
 
 void Desktop::showFolder(const QString &folder)
 {
-    if (inTestMode()) {
-        shown().append(folder);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    open(shown(), folder);
+}
+
+void Desktop::openFile(const QString &file)
+{
+    open(opened(), file);
 }
 
 QStringList Desktop::shownFolders()
@@ -29,7 +45,13 @@ QStringList Desktop::shownFolders()
     return shown();
 }
 
+QStringList Desktop::openedFiles()
+{
+    return opened();
+}
+
 void Desktop::clear()
 {
     shown().clear();
+    opened().clear();
 }

@@ -12,6 +12,17 @@
 
 namespace ui {
 
+QLabel *banner(const char *objectName, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);

@@ -7,6 +7,7 @@
 
 class DBEdit;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -15,6 +16,9 @@ class DataSource;
 }
 
 namespace ui {
+
+// A bold line of guidance across the top of a window, wrapped to its width.
+QLabel *banner(const char *objectName, const QString &text, QWidget *parent);
 
 // A command button carrying the name the program gives the control.
 QPushButton *commandButton(const char *objectName, const QString &text, QWidget *parent);

@@ -170,9 +170,11 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     case Qt::DisplayRole:
         return column.title;
     case Qt::ForegroundRole:
-        return column.highlighted ? QColor(0x00, 0x6e, 0x1e) : QVariant();
+        if (!column.highlighted)
+            return {};
+        return column.titleColor.isValid() ? column.titleColor : QColor(0x00, 0x6e, 0x1e);
     case Qt::BackgroundRole:
-        return column.highlighted ? QColor(0xc8, 0xf0, 0xc8) : QVariant();
+        return column.highlighted && !column.titleColor.isValid() ? QColor(0xc8, 0xf0, 0xc8) : QVariant();
     case Qt::FontRole: {
         if (!column.highlighted)
             return {};

@@ -21,6 +21,7 @@ struct GridColumn {
     QString title;
     int width = 0;            // pixels; 0 fits the title and the first rows
     bool highlighted = false; // title drawn green: clicking it changes the order
+    QColor titleColor = {};   // a highlighted title in this colour instead, on the normal background
 };
 
 class TableModel : public QAbstractTableModel {
