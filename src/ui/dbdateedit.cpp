@@ -58,4 +58,7 @@ void DBDateEdit::showField()
     m_typed = false;
     const QVariant value = m_link->value();
     setText(value.isNull() ? QString() : value.toDate().toString(DateFormat));
+    // A date filled in while the user is in the field (a default from the field before) is typed over.
+    if (hasFocus())
+        selectAll();
 }

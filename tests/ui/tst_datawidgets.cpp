@@ -157,7 +157,8 @@ private Q_SLOTS:
         }
     }
 
-    // However the focus comes (a page shown, Enter from the field before), typing fills the day first.
+    // However the focus comes (a page shown, Enter from the field before), typing fills the day first;
+    // a date filled in by a rule while the user is in the field is typed over.
     void aBlankDateTakesTypingFromItsStart()
     {
         QDialog window;
@@ -173,6 +174,15 @@ private Q_SLOTS:
         edit->setFocus();
         QTest::keyClicks(edit, "01022021");
         QCOMPARE(edit->displayText(), QStringLiteral("01/02/2021"));
+
+        m_settings->cancel();
+        before->setFocus();
+        edit->setFocus();
+        m_settings->edit();
+        m_settings->setValue(QStringLiteral("Impbck_ultimadata"), QDate(2021, 2, 1));
+        QTest::keyClicks(edit, "15032022");
+        QCOMPARE(edit->displayText(), QStringLiteral("15/03/2022"));
+        m_settings->cancel();
     }
 
     void choiceWidgetsStoreTheirCodes()
