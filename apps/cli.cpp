@@ -65,6 +65,18 @@ int wrongUsage(Console &io, const QString &message)
     return WrongUsage;
 }
 
+// A year as --anno takes it: four digits.
+bool isYear(const QString &text)
+{
+    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+    return fourDigits.match(text).hasMatch();
+}
+
+int wrongYear(Console &io, const QString &year)
+{
+    return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+}
+
 // Tcodfis answers with codes only; this is what they mean to whoever runs the command.
 QString explainError(const QString &code)
 {
@@ -190,9 +202,8 @@ int backupCommand(const QStringList &args, Console &io)
         }
         (option == QLatin1String("--config") ? configFile : year) = value;
     }
-    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
-    if (!year.isNull() && !fourDigits.match(year).hasMatch())
-        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (!year.isNull() && !isYear(year))
+        return wrongYear(io, year);
     if (configFile.isEmpty())
         configFile = desktopConfigFile();
     configFile = QFileInfo(configFile).absoluteFilePath();
@@ -275,10 +286,9 @@ int demoCommand(const QStringList &args, Console &io)
                                       .arg(demo::MaximumInterventions));
     }
     if (options.contains(yearOption)) {
-        static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
         const QString year = options.value(yearOption);
         request.year = year.toInt();
-        if (!fourDigits.match(year).hasMatch() || request.year < FirstAuthorisationYear || request.year > LastAuthorisationYear)
+        if (!isYear(year) || request.year < FirstAuthorisationYear || request.year > LastAuthorisationYear)
             return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA, dal %2 al %3)")
                                       .arg(year)
                                       .arg(FirstAuthorisationYear)
@@ -360,10 +370,9 @@ int scaricoCommand(const QStringList &args, Console &io)
                             preparedOption, dateOption},
                      options, problem))
         return wrongUsage(io, problem);
-    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
     const QString year = options.value(yearOption);
-    if (!fourDigits.match(year).hasMatch())
-        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (!isYear(year))
+        return wrongYear(io, year);
     static const QRegularExpression quarters(QStringLiteral("^[1-4]$"));
     if (!quarters.match(options.value(quarterOption)).hasMatch())
         return wrongUsage(io, QStringLiteral("trimestre non valido: «%1» (atteso 1, 2, 3 o 4)").arg(options.value(quarterOption)));
@@ -436,10 +445,9 @@ int importaCommand(const QStringList &args, Console &io)
     QString problem;
     if (!readOptions(args, {configOption, yearOption, fileOption, layoutOption}, options, problem))
         return wrongUsage(io, problem);
-    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
     const QString year = options.value(yearOption);
-    if (!fourDigits.match(year).hasMatch())
-        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (!isYear(year))
+        return wrongYear(io, year);
     if (options.value(fileOption).isEmpty())
         return wrongUsage(io, QStringLiteral("manca il file da importare (--file PERCORSO)"));
     const QString layout = options.value(layoutOption, QStringLiteral("2010"));
@@ -482,10 +490,9 @@ int esportaCommand(const QStringList &args, Console &io)
     QString problem;
     if (!readOptions(args, {configOption, yearOption, fileOption, typeOption, outcomeOption, municipalityOption}, options, problem))
         return wrongUsage(io, problem);
-    static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
     const QString year = options.value(yearOption);
-    if (!fourDigits.match(year).hasMatch())
-        return wrongUsage(io, QStringLiteral("anno non valido: «%1» (atteso AAAA)").arg(year));
+    if (!isYear(year))
+        return wrongYear(io, year);
     if (options.value(fileOption).isEmpty())
         return wrongUsage(io, QStringLiteral("manca il file (--file PERCORSO.xlsx)"));
     static const QRegularExpression typeCode(QStringLiteral("^[1-9]$"));
