@@ -30,15 +30,6 @@ namespace {
 
 const QString NoFile = QStringLiteral("...............................................");
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
-
 } // namespace
 
 Timportform::Timportform(QWidget *parent)
@@ -109,11 +100,11 @@ Timportform::Timportform(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(top);
-    layout->addWidget(caption(QStringLiteral("Testate lette dal file:"), this));
+    layout->addWidget(ui::caption(QStringLiteral("Testate lette dal file:"), this));
     layout->addWidget(headersGrid, 2);
-    layout->addWidget(caption(QStringLiteral("Tecnici letti dal file:"), this));
+    layout->addWidget(ui::caption(QStringLiteral("Tecnici letti dal file:"), this));
     layout->addWidget(techniciansGrid, 3);
-    layout->addWidget(caption(QStringLiteral("Interventi letti dal file (si possono correggere prima di importarli):"), this));
+    layout->addWidget(ui::caption(QStringLiteral("Interventi letti dal file (si possono correggere prima di importarli):"), this));
     layout->addWidget(interventionsGrid, 5);
     layout->addLayout(bottom);
 }

@@ -43,15 +43,6 @@ const QStringList Quarters{QStringLiteral("Gennaio-Febbraio-Marzo (I° TRIM.)"),
                            QStringLiteral("Ottobre-Novembre-Dicembre (IV° TRIM.)")};
 constexpr int PrefixLength = 12;
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
-
 // Columns titled by their fields; dates, codes and names as wide as their values, which the grid
 // cannot measure before the quarter is chosen.
 QList<GridColumn> columnsOf(const QStringList &fields, const QFontMetrics &metrics)
@@ -114,7 +105,7 @@ Tscarico_Form::Tscarico_Form(QWidget *parent)
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
-    m_recordCount = caption(QStringLiteral("N° Record"), this);
+    m_recordCount = ui::caption(QStringLiteral("N° Record"), this);
     m_recordCount->setObjectName(QStringLiteral("RecordCount"));
     auto *note = new QLabel(QStringLiteral("Il controllo per l'appartenenza di una misurazione a un bel determinato trimestre è fatto "
                                            "sulla data di fine intervento"),
@@ -178,7 +169,7 @@ QWidget *Tscarico_Form::buildQuarterPage()
     auto *whereForm = new QFormLayout(where);
     whereForm->setContentsMargins(16, 16, 16, 16);
     whereForm->setVerticalSpacing(10);
-    whereForm->addRow(caption(QStringLiteral("Cartella dove verrà salvato il file:"), where));
+    whereForm->addRow(ui::caption(QStringLiteral("Cartella dove verrà salvato il file:"), where));
     whereForm->addRow(folderRow);
     whereForm->addRow(QStringLiteral("Nome del file:"), nameRow);
 
@@ -283,17 +274,17 @@ QWidget *Tscarico_Form::buildGenerationPage()
 
     auto *lists = new QHBoxLayout;
     auto *variations = new QVBoxLayout;
-    variations->addWidget(caption(QStringLiteral("Elenco modifiche ai tecnici fatte durante il trimestre:"), page));
+    variations->addWidget(ui::caption(QStringLiteral("Elenco modifiche ai tecnici fatte durante il trimestre:"), page));
     variations->addWidget(m_variationsGrid);
     auto *interventions = new QVBoxLayout;
-    interventions->addWidget(caption(QStringLiteral("Elenco interventi fatti durante il trimestre:"), page));
+    interventions->addWidget(ui::caption(QStringLiteral("Elenco interventi fatti durante il trimestre:"), page));
     interventions->addWidget(m_interventionsGrid);
     lists->addLayout(variations, 3);
     lists->addLayout(interventions, 2);
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(caption(QStringLiteral("Controllo dei dati prima dell'invio:"), page));
+    layout->addWidget(ui::caption(QStringLiteral("Controllo dei dati prima dell'invio:"), page));
     layout->addWidget(m_findings, 2);
-    layout->addWidget(caption(QStringLiteral("Messaggi di errore nella creazione del file :"), page));
+    layout->addWidget(ui::caption(QStringLiteral("Messaggi di errore nella creazione del file :"), page));
     layout->addWidget(m_errors, 1);
     layout->addLayout(lists, 3);
     layout->addLayout(commandRow({back}, {generate}));

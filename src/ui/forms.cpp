@@ -12,14 +12,20 @@
 
 namespace ui {
 
-QLabel *banner(const char *objectName, const QString &text, QWidget *parent)
+QLabel *caption(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QLabel *banner(const char *objectName, const QString &text, QWidget *parent)
+{
+    QLabel *label = caption(text, parent);
     label->setObjectName(QString::fromLatin1(objectName));
     label->setWordWrap(true);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
     return label;
 }
 

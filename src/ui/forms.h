@@ -17,6 +17,9 @@ class DataSource;
 
 namespace ui {
 
+// A bold caption over a list or a group of fields.
+QLabel *caption(const QString &text, QWidget *parent);
+
 // A bold line of guidance across the top of a window, wrapped to its width.
 QLabel *banner(const char *objectName, const QString &text, QWidget *parent);
 
