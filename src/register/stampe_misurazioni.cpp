@@ -22,9 +22,13 @@ namespace {
 
 // A4 portrait inside margins of 10 mm.
 constexpr double Width = 190;
-// The leading of a line of 9-point text, and of 8-point text in the compressed list.
-constexpr double Line = 4.2;
-constexpr double SmallLine = 3.7;
+// The leading of a line of text, in millimetres; the lists are in 9 points, the compressed one in 8.
+constexpr double leading(double pointSize)
+{
+    return pointSize * 0.47;
+}
+constexpr double Line = leading(9);
+constexpr double SmallLine = leading(8);
 
 QString field(const char *name)
 {
@@ -47,8 +51,7 @@ QString lines(const QStringList &texts)
 // A block of lines that are cut, never wrapped, so that each stays on its own line.
 Element block(double x, double y, double width, const QStringList &texts, double pointSize = 9, bool bold = false)
 {
-    const double leading = pointSize < 9 ? SmallLine : Line;
-    Element box = textBox({x, y, width, texts.size() * leading + 1}, lines(texts), pointSize, bold);
+    Element box = textBox({x, y, width, texts.size() * leading(pointSize) + 1}, lines(texts), pointSize, bold);
     box.wordWrap = false;
     return box;
 }
@@ -150,11 +153,10 @@ Template singleVerification()
                           {QStringLiteral("Verifica periodica al misuratore con matricola:"),
                            field("Matricola_ms") + QStringLiteral(" - ") + field("marchio_ms") + field("denominazione_ms"), field("logotipo_ms")},
                           12, true);
-    title.rect.setHeight(3 * 5.6 + 1);
     title.align = HAlign::Center;
     layout.bands << Band{BandKind::ReportTitle, 26, {}, {title, rule(0, 23, Width, 0.4)}};
 
-    constexpr double Body = 4 * Line + 12;
+    constexpr double Body = 8 + 4 * leading(10) + 4;
     const QStringList text{
         QStringLiteral("In data  ") + field("Data_ini") + QStringLiteral(" è iniziata la verifca periodica sul misuratore fiscale:"),
         fields({"marchio_ms", "denominazione_ms"}, QStringLiteral(" ")),
@@ -166,8 +168,8 @@ Template singleVerification()
         QStringLiteral("L'intervento ha dato ") + field("esito_str"),
         QString(),
         QStringLiteral("Il tecnico incaricato : ") + field("cogn_nome")};
-    Element body = textBox({0, Body, Width, text.size() * 5.6 + 1}, lines(text), 11);
-    layout.bands << Band{BandKind::MasterData, Body + text.size() * 5.6 + 4, RegisterSet,
+    Element body = textBox({0, Body, Width, text.size() * leading(11) + 1}, lines(text), 11);
+    layout.bands << Band{BandKind::MasterData, Body + text.size() * leading(11) + 4, RegisterSet,
                          {block(0, 2, Width, {QStringLiteral("DITTA:")}, 10, true), block(8, 8, Width - 8, shopLines(), 10), body}};
     return layout;
 }
