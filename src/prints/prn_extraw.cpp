@@ -1,5 +1,6 @@
 #include "prints/prn_extraw.h"
 
+#include "report/expression.h"
 #include "report/report.h"
 #include "ui/reportwindows.h"
 #include "ui/tabledataset.h"
@@ -16,7 +17,7 @@ constexpr double RowHeight = 5.5;
 
 QString field(const char *name)
 {
-    return QLatin1Char('[') + DataSet + QStringLiteral(".\"") + QLatin1String(name) + QStringLiteral("\"]");
+    return fieldExpression(DataSet, QLatin1String(name));
 }
 
 QString pair(const char *first, const char *second)

@@ -4,6 +4,7 @@
 #include "data/ignoringfailures.h"
 #include "data/tdm.h"
 #include "ground/state.h"
+#include "report/expression.h"
 #include "report/listtemplate.h"
 #include "report/templatefile.h"
 #include "ui/tabledataset.h"
@@ -32,7 +33,7 @@ constexpr double SmallLine = leading(8);
 
 QString field(const char *name)
 {
-    return QLatin1Char('[') + RegisterSet + QStringLiteral(".\"") + QLatin1String(name) + QStringLiteral("\"]");
+    return fieldExpression(RegisterSet, QLatin1String(name));
 }
 
 QString fields(std::initializer_list<const char *> names, const QString &between = {})
