@@ -243,6 +243,11 @@ Selection selectType(Table &table, const QString &type)
     return selected(table, QStringLiteral("[Tipo_intervento]=") + quoted(type), BusyTable);
 }
 
+Selection selectRow(Table &table, const QVariant &id)
+{
+    return selected(table, QStringLiteral("[Id_misurazioni]=") + QString::number(id.toLongLong()), BusyTable);
+}
+
 void endSelection(Table &table)
 {
     table.setFiltered(false);

@@ -107,6 +107,8 @@ Selection selectShop(engine::Table &table, const QString &shopId);             /
 Selection selectOutcome(engine::Table &table, int outcome);                    // S3: 0 positive, 1 negative
 Selection selectTechnician(engine::Table &table, const QVariant &technicianId); // S4
 Selection selectType(engine::Table &table, const QString &type);               // S5
+// The one row a user template prints, by its Id_misurazioni.
+Selection selectRow(engine::Table &table, const QVariant &id);
 // After a print: every row again.
 void endSelection(engine::Table &table);
 

@@ -16,10 +16,10 @@
 #include "ui/dblookupcombobox.h"
 #include "ui/keyhelpers.h"
 #include "ui/radiogroup.h"
+#include "ui/reportwindows.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -45,6 +45,7 @@ const QColor Blue(0x00, 0x00, 0xFF);
 const QColor Red(0xFF, 0x00, 0x00);
 
 const QString Incomplete = QStringLiteral("Per confermare è necessario inserire tutti i valori nei campi");
+const QString NoUserTemplate = QStringLiteral("Nessuna stampa caricata: scegliere la stampa desiderata");
 
 void showMessage(const ShownMessage &message)
 {
@@ -66,14 +67,6 @@ QComboBox *comboBox(const char *objectName, QWidget *parent)
     auto *combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(objectName));
     return combo;
-}
-
-// A print command: it waits for the report engine.
-QPushButton *printButton(const char *objectName, const QString &text, QWidget *parent)
-{
-    QPushButton *button = ui::commandButton(objectName, text, parent);
-    button->setEnabled(false);
-    return button;
 }
 
 DBEdit *boundEdit(const char *objectName, const QString &field, QWidget *parent)
@@ -113,7 +106,8 @@ void openCopy(Table &table, const QString &name, const QString &index)
 
 TMisurazioniForm::TMisurazioniForm(QWidget *parent)
     : RegistryWindow("MisurazioniForm", QStringLiteral("Elenco interventi:"), {1200, 760}, parent),
-      m_shopSource(&m_shops), m_modelSource(&m_models), m_technicianSource(&m_technicianList)
+      m_shopSource(&m_shops), m_modelSource(&m_models), m_technicianSource(&m_technicianList),
+      m_prints(*dm)
 {
     buildListPage();
     buildEntryPage();
@@ -190,7 +184,7 @@ void TMisurazioniForm::buildListPage()
     QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo /F8"), page, &TMisurazioniForm::SpeedButton1Click);
     QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica /F9"), page, &TMisurazioniForm::SpeedButton2Click);
     QPushButton *deleteButton = command("SpeedButton3", QStringLiteral("elimina"), page, &TMisurazioniForm::SpeedButton3Click);
-    QPushButton *detail = printButton("SpeedButton5", QStringLiteral("dettaglio verifica"), page);
+    QPushButton *detail = command("SpeedButton5", QStringLiteral("dettaglio verifica"), page, &TMisurazioniForm::SpeedButton5Click);
     m_rowCount = new QLabel(page);
     m_rowCount->setObjectName(QStringLiteral("Label1"));
     m_showExtra = new QCheckBox(QStringLiteral("Mostra informazioni aggiuntive"), page);
@@ -261,11 +255,12 @@ QWidget *TMisurazioniForm::buildSidePanel()
     add(boundDate("DBText12", QStringLiteral("Promemoria"), m_sidePanel), QStringLiteral("Promemoria"));
 
     m_templates = comboBox("ComboBox6", m_sidePanel);
+    connect(m_templates, &QComboBox::activated, this, &TMisurazioniForm::ComboBox6Change);
     form->addRow(new QLabel(QStringLiteral("Seleziona la stampa desiderata:"), m_sidePanel));
     form->addRow(m_templates);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(printButton("SpeedButton27", QStringLiteral("stampa"), m_sidePanel));
-    buttons->addWidget(printButton("SpeedButton28", QStringLiteral("Edita report"), m_sidePanel));
+    buttons->addWidget(command("SpeedButton27", QStringLiteral("stampa"), m_sidePanel, &TMisurazioniForm::SpeedButton27Click));
+    buttons->addWidget(command("SpeedButton28", QStringLiteral("Edita report"), m_sidePanel, &TMisurazioniForm::SpeedButton28Click));
     form->addRow(buttons);
     return m_sidePanel;
 }
@@ -351,8 +346,8 @@ QWidget *TMisurazioniForm::buildPeriodTab()
     form->addWidget(caption(QStringLiteral("Tipo intervento"), tab), 1, 2);
     form->addWidget(m_periodTypes, 1, 3, Qt::AlignLeft);
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(printButton("SpeedButton7", QStringLiteral("elenco dal..al.."), tab));
-    buttons->addWidget(printButton("SpeedButton14", QStringLiteral("elenco dal..al..(compresso)"), tab));
+    buttons->addWidget(command("SpeedButton7", QStringLiteral("elenco dal..al.."), tab, &TMisurazioniForm::SpeedButton7Click));
+    buttons->addWidget(command("SpeedButton14", QStringLiteral("elenco dal..al..(compresso)"), tab, &TMisurazioniForm::SpeedButton14Click));
     buttons->addStretch();
     auto *layout = new QHBoxLayout(tab);
     layout->addLayout(form);
@@ -383,7 +378,7 @@ QWidget *TMisurazioniForm::buildShopTab()
     row->addWidget(choose);
     auto *layout = new QVBoxLayout(tab);
     layout->addLayout(row);
-    layout->addWidget(printButton("SpeedButton11", QStringLiteral("stampa scheda ditta"), tab), 0, Qt::AlignLeft);
+    layout->addWidget(command("SpeedButton11", QStringLiteral("stampa scheda ditta"), tab, &TMisurazioniForm::SpeedButton11Click), 0, Qt::AlignLeft);
     layout->addStretch();
     return tab;
 }
@@ -399,7 +394,8 @@ QWidget *TMisurazioniForm::buildOutcomeTab()
     m_outcome->setItemIndex(0);
     auto *outcomeLayout = new QHBoxLayout(outcome);
     outcomeLayout->addWidget(m_outcome, 0, Qt::AlignTop);
-    outcomeLayout->addWidget(printButton("SpeedButton13", QStringLiteral("Stampa in base all'esito della verifica"), outcome),
+    outcomeLayout->addWidget(command("SpeedButton13", QStringLiteral("Stampa in base all'esito della verifica"), outcome,
+                                     &TMisurazioniForm::SpeedButton13Click),
                              0, Qt::AlignTop);
     outcomeLayout->addStretch();
     tabs->addTab(outcome, QStringLiteral("Esito"));
@@ -408,7 +404,7 @@ QWidget *TMisurazioniForm::buildOutcomeTab()
     m_printTypes = comboBox("ComboBox7", type);
     auto *typeLayout = new QHBoxLayout(type);
     typeLayout->addWidget(m_printTypes, 0, Qt::AlignTop);
-    typeLayout->addWidget(printButton("SpeedButton29", QStringLiteral("stampa x tipo intervento"), type), 0, Qt::AlignTop);
+    typeLayout->addWidget(command("SpeedButton29", QStringLiteral("stampa x tipo intervento"), type, &TMisurazioniForm::SpeedButton29Click), 0, Qt::AlignTop);
     typeLayout->addStretch();
     tabs->addTab(type, QStringLiteral("Tipo intervento"));
     return tabs;
@@ -430,7 +426,7 @@ QWidget *TMisurazioniForm::buildTechnicianTab()
                                   {QStringLiteral("Data_fine"), QStringLiteral("Data_fine"), 0}});
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(m_technicianGrid, 1);
-    layout->addWidget(printButton("SpeedButton12", QStringLiteral("Stampa verifiche tecnico selezionato"), tab), 0, Qt::AlignLeft);
+    layout->addWidget(command("SpeedButton12", QStringLiteral("Stampa verifiche tecnico selezionato"), tab, &TMisurazioniForm::SpeedButton12Click), 0, Qt::AlignLeft);
     return tab;
 }
 
@@ -637,9 +633,10 @@ void TMisurazioniForm::FormShow()
 void TMisurazioniForm::fillTemplates()
 {
     // The user's own print layouts, in the order the folder gives them; the second is the current one.
-    const QDir folder(QDir(appState().DirBase).filePath(QStringLiteral("frf")));
-    m_templates->addItems(folder.entryList({QStringLiteral("*.frf")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted));
+    m_templates->addItems(verifications::userTemplateNames());
     m_templates->setCurrentIndex(m_templates->count() >= 2 ? 1 : -1);
+    if (m_templates->currentIndex() >= 0)
+        ComboBox6Change();
 }
 
 void TMisurazioniForm::fillTypeLists()
@@ -948,4 +945,88 @@ void TMisurazioniForm::SpeedButton9Click()
         return;
     m_shopName->setText(shops->asString(QStringLiteral("Ragione_sociale")));
     m_shopId->setText(shops->asString(QStringLiteral("Id_esercizio")));
+}
+
+// --- The prints.
+
+verifications::Preview TMisurazioniForm::preview()
+{
+    return [this](const report::Report &report) { ui::previewReport(report, this); };
+}
+
+void TMisurazioniForm::refused(const verifications::Selection &selection)
+{
+    if (selection.applied || selection.message.isEmpty())
+        return;
+    Messages::plain(selection.message);
+    using Input = verifications::Selection::Input;
+    QWidget *input = nullptr;
+    if (selection.missing == Input::From)
+        input = m_from;
+    else if (selection.missing == Input::To)
+        input = m_to;
+    else if (selection.missing == Input::Shop)
+        input = m_shopName;
+    if (input)
+        input->setFocus();
+}
+
+verifications::Period TMisurazioniForm::period() const
+{
+    return {m_from->text(), m_to->text(), m_periodBy->itemIndex() == 0, m_cities->currentText(), m_periodTypes->currentText()};
+}
+
+void TMisurazioniForm::SpeedButton7Click()
+{
+    refused(m_prints.printPeriod(period(), false, preview()));
+}
+
+void TMisurazioniForm::SpeedButton14Click()
+{
+    refused(m_prints.printPeriod(period(), true, preview()));
+}
+
+void TMisurazioniForm::SpeedButton5Click()
+{
+    m_prints.printCurrent(preview());
+}
+
+void TMisurazioniForm::SpeedButton11Click()
+{
+    refused(m_prints.printShopCard(m_shopId->text(), m_shopName->text(), preview()));
+}
+
+void TMisurazioniForm::SpeedButton13Click()
+{
+    refused(m_prints.printOutcome(m_outcome->itemIndex(), preview()));
+}
+
+void TMisurazioniForm::SpeedButton12Click()
+{
+    refused(m_prints.printTechnician(m_technicianList.value(QStringLiteral("Id_tecnico")),
+                                      m_technicianList.asString(QStringLiteral("Cogn_nome")), preview()));
+}
+
+void TMisurazioniForm::SpeedButton29Click()
+{
+    refused(m_prints.printType(m_printTypes->currentText(), preview()));
+}
+
+void TMisurazioniForm::ComboBox6Change()
+{
+    m_prints.loadUserTemplate(m_templates->currentText());
+}
+
+void TMisurazioniForm::SpeedButton27Click()
+{
+    if (!m_prints.hasUserTemplate()) {
+        Messages::plain(NoUserTemplate);
+        return;
+    }
+    refused(m_prints.printWithUserTemplate(m_from->text(), preview()));
+}
+
+void TMisurazioniForm::SpeedButton28Click()
+{
+    ui::designReport(m_prints.userReport(), m_prints.userTemplateFile(), this);
 }

@@ -15,6 +15,7 @@
 #include "data/engine/datasource.h"
 #include "data/engine/table.h"
 #include "register/misurazioni.h"
+#include "register/stampe_misurazioni.h"
 #include "ui/registrywindow.h"
 
 class DateField;
@@ -74,6 +75,21 @@ private:
     void Edit2Change();         // the shop's name, for its card
     void SpeedButton9Click();   // Sel. Esercizio
 
+    // The prints.
+    void SpeedButton7Click();  // elenco dal..al..
+    void SpeedButton14Click(); // elenco dal..al..(compresso)
+    void SpeedButton5Click();  // dettaglio verifica
+    void SpeedButton11Click(); // stampa scheda ditta
+    void SpeedButton13Click(); // by outcome
+    void SpeedButton12Click(); // by technician
+    void SpeedButton29Click(); // by type
+    void ComboBox6Change();    // a user template chosen
+    void SpeedButton27Click(); // stampa, with the user template
+    void SpeedButton28Click(); // Edita report
+    verifications::Preview preview();
+    void refused(const verifications::Selection &selection);
+    verifications::Period period() const;
+
     void buildListPage();
     QWidget *buildSidePanel();
     QTabWidget *buildPrintArea();
@@ -102,6 +118,7 @@ private:
     engine::DataSource m_modelSource;
     engine::DataSource m_technicianSource;
     QList<verifications::TechnicianEntry> m_entries;
+    verifications::RegisterPrints m_prints;
 
     // List page.
     DBGrid *m_grid;

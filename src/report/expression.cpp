@@ -54,4 +54,9 @@ QList<Piece> parseText(const QString &text)
     return pieces;
 }
 
+QString fieldExpression(const QString &dataSet, const QString &field)
+{
+    return QLatin1Char('[') + dataSet + QStringLiteral(".\"") + field + QStringLiteral("\"]");
+}
+
 } // namespace report

@@ -21,4 +21,7 @@ struct Piece {
 
 QList<Piece> parseText(const QString &text);
 
+// The bracketed name of a data set's field, for texts written in code: [set."Field"].
+QString fieldExpression(const QString &dataSet, const QString &field);
+
 } // namespace report

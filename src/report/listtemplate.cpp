@@ -25,9 +25,14 @@ Template listTemplate(const ListLayout &list)
     block.wordWrap = false;
     layout.bands << Band{BandKind::MasterData, blockHeight + 3, list.dataSet, {block, rule(0, blockHeight + 2, width, 0.1)}};
 
-    Element footer = textBox({0, 2, width, 5}, QStringLiteral("Pagina [Page#]"), 9, false, HAlign::Center);
-    layout.bands << Band{BandKind::PageFooter, 8, {}, {rule(0, 1, width, 0.2), footer}};
+    layout.bands << pageNumberFooter(width);
     return layout;
+}
+
+Band pageNumberFooter(double width)
+{
+    Element footer = textBox({0, 2, width, 5}, QStringLiteral("Pagina [Page#]"), 9, false, HAlign::Center);
+    return Band{BandKind::PageFooter, 8, {}, {rule(0, 1, width, 0.2), footer}};
 }
 
 } // namespace report

@@ -18,4 +18,7 @@ struct ListLayout {
 
 Template listTemplate(const ListLayout &list);
 
+// The foot of every page of a list: a thin rule and "Pagina [Page#]" centred under it.
+Band pageNumberFooter(double width);
+
 } // namespace report

@@ -108,13 +108,18 @@ void shoot(QWidget &window, const QString &name)
 
 QList<QStringList> printThroughPreview(QAbstractButton *print, const QString &path, const QString &name)
 {
+    return printThroughPreview([print] { print->click(); }, path, name);
+}
+
+QList<QStringList> printThroughPreview(const std::function<void()> &print, const QString &path, const QString &name)
+{
     ModalWindows::setNextHandler([&](QDialog &preview) {
         shoot(preview, name + QStringLiteral("-anteprima"));
         FileDialogs::setNextFileName(path);
         button(preview, "pdfButton")->click();
         preview.reject();
     });
-    print->click();
+    print();
     pdf::shoot(path, name, 1);
     return pdf::pages(path);
 }

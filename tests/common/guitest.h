@@ -88,3 +88,5 @@ void shoot(QWidget &window, const QString &name);
 // as pdftotext reads them (pdftext.h). With SIGILLO_SHOTS set the preview and the first page are saved
 // as pictures named after `name`.
 QList<QStringList> printThroughPreview(QAbstractButton *print, const QString &path, const QString &name);
+// The same for a print started by a call rather than a command.
+QList<QStringList> printThroughPreview(const std::function<void()> &print, const QString &path, const QString &name);

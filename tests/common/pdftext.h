@@ -9,6 +9,12 @@
 
 namespace pdf {
 
+// The ligatures a font draws for "fi" and "fl", read back as the letters a person reads.
+inline QString readable(QString line)
+{
+    return line.replace(QChar(0xFB01), QStringLiteral("fi")).replace(QChar(0xFB02), QStringLiteral("fl"));
+}
+
 // Each page's lines of text, as laid out, without blanks around them and without empty lines.
 inline QList<QStringList> pages(const QString &path)
 {
@@ -24,7 +30,7 @@ inline QList<QStringList> pages(const QString &path)
         QStringList lines;
         for (const QString &line : page.split(QLatin1Char('\n'))) {
             if (!line.trimmed().isEmpty())
-                lines << line.trimmed();
+                lines << readable(line.trimmed());
         }
         pages << lines;
     }

@@ -241,6 +241,9 @@ private Q_SLOTS:
         QTest::newRow("an empty name") << "[] [ ]" << QList<Piece>{{K::Fixed, "[] [ ]", {}, {}}};
         QTest::newRow("names side by side") << "[a][b]" << QList<Piece>{{K::Name, "a", {}, {}}, {K::Name, "b", {}, {}}};
         QTest::newRow("an unquoted field is a name") << "[set.field]" << QList<Piece>{{K::Name, "set.field", {}, {}}};
+        QTest::newRow("a field written in code")
+            << fieldExpression(QStringLiteral("dm.Tabms"), QStringLiteral("Marchio_ms")) + fieldExpression(QStringLiteral("a.b"), QStringLiteral("c"))
+            << QList<Piece>{{K::Name, "dm.Tabms.\"Marchio_ms\"", "dm.Tabms", "Marchio_ms"}, {K::Name, "a.b.\"c\"", "a.b", "c"}};
     }
     void textsSplitIntoFixedWordsAndNames()
     {
