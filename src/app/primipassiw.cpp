@@ -127,8 +127,8 @@ const Step Steps[] = {
      "sono stati inseriti).<p>\u00abesporta su XLS\u00bb salva gli interventi mostrati, nello stesso ordine, in "
      "una cartella di lavoro .xlsx (proposta come interventi_AAAA.xlsx nei Documenti), che si apre poi con il "
      "foglio di calcolo del computer; \u00abFatto\u00bb conferma che il file \u00e8 stato scritto per intero. "
-     "Chiudendo la finestra il registro torna completo, in ordine di data di fine. La stampa dell'elenco "
-     "(\u00abstampa\u00bb nella finestra) non \u00e8 ancora disponibile."},
+     "\u00abstampa\u00bb nella finestra ne fa una tabella su A4 orizzontale, con il filtro nel titolo. "
+     "Chiudendo la finestra il registro torna completo, in ordine di data di fine."},
 };
 } // namespace
 

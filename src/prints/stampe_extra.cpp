@@ -1,10 +1,12 @@
 #include "prints/stampe_extra.h"
 
+
 #include "data/tdm.h"
 #include "ground/messages.h"
 #include "ground/state.h"
 #include "prints/export_xlsx.h"
 #include "prints/extrafilter.h"
+#include "prints/prn_extraw.h"
 #include "ui/dbgrid.h"
 #include "ui/desktop.h"
 #include "ui/filedialogs.h"
@@ -80,9 +82,7 @@ Tstampe_extraForm::Tstampe_extraForm(QWidget *parent)
     connect(m_grid, &DBGrid::titleClicked, this, &Tstampe_extraForm::RxDBGrid1TitleClick);
 
     QWidget *filters = buildFilterGroup();
-    // The table print (SpeedButton1Click) arrives with the report engine.
-    QPushButton *print = ui::commandButton("SpeedButton1", QStringLiteral("stampa"), this);
-    print->setEnabled(false);
+    QPushButton *print = command("SpeedButton1", QStringLiteral("stampa"), this, &Tstampe_extraForm::SpeedButton1Click);
     QPushButton *exportButton = command("SpeedButton2", QStringLiteral("esporta su XLS"), this, &Tstampe_extraForm::SpeedButton2Click);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
@@ -194,6 +194,11 @@ QString Tstampe_extraForm::activeFilterText() const
 {
     const Table *verifications = dm->Tabmisurazioni;
     return verifications->isFiltered() ? verifications->filterText() : QString();
+}
+
+void Tstampe_extraForm::SpeedButton1Click()
+{
+    Tprn_extra::preview(*dm->Tabmisurazioni, activeFilterText(), this);
 }
 
 void Tstampe_extraForm::SpeedButton3Click()

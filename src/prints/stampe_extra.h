@@ -1,7 +1,7 @@
 #pragma once
 // Tstampe_extraForm ("Stampe"): a second view of the working year's interventions for ad-hoc lists, on
 // the register's shared cursor. The user narrows the rows with the filter controls, orders them by a
-// violet column title, and exports them to a workbook. However the window closes, it leaves the
+// violet column title, and prints them as a landscape table (Tprn_extra) or exports them to a workbook. However the window closes, it leaves the
 // register unfiltered and in end-date order, as the register window expects it.
 
 #include "ui/registrywindow.h"
@@ -27,6 +27,7 @@ private:
     QString closeRefusal() const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    void SpeedButton1Click();    // stampa
     void SpeedButton3Click();    // filtra
     void SpeedButton4Click();    // mostra tutti
     void SpeedButton2Click();    // esporta su XLS
