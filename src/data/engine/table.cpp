@@ -93,6 +93,8 @@ public:
     QStringList masterFields;
     QList<QPointer<Table>> details;
     QList<LookupFieldDef> lookups;
+    // The own fields each look-up field reads its key from, resolved at its first use after an open.
+    mutable std::vector<std::vector<FieldRef>> lookupKeyRefs;
     QList<FieldDef> calcs;
     Handler afterOpen, afterInsert, beforePost, afterPost, onCalc;
     QHash<QString, FieldHandler> fieldHandlers; // by lower-case name
@@ -612,9 +614,14 @@ public:
         const LookupFieldDef &def = lookups[i];
         if (!def.lookupTable)
             return emptyValue(def.type);
+        std::vector<FieldRef> &keyRefs = lookupKeyRefs[size_t(i)];
+        if (keyRefs.empty()) {
+            for (const QString &f : splitFieldList(def.keyFields))
+                keyRefs.push_back(resolve(f));
+        }
         QVariantList key;
-        for (const QString &f : splitFieldList(def.keyFields))
-            key << q->value(f);
+        for (const FieldRef &ref : keyRefs)
+            key << valueOf(ref);
         const QVariant v = def.lookupTable->lookup(def.lookupKeyFields, key, def.resultField);
         return v.isNull() ? emptyValue(def.type) : v;
     }
@@ -690,6 +697,7 @@ public:
             fieldMap.insert(calcs[i].name.toLower(), {FieldKind::Calculated, i, int(allFields.size()) - 1});
         }
         layout.setFields(schema.fields);
+        lookupKeyRefs.assign(size_t(lookups.size()), {});
         nameCache.fill({});
         fieldLists.clear();
         exactMap.clear();
