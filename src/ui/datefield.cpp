@@ -5,11 +5,24 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+namespace ui {
+
+void setDateMask(QLineEdit *edit)
+{
+    edit->setInputMask(QStringLiteral("00/00/0000; "));
+    QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit](int, int now) {
+        if (now != 0 && edit->displayText().remove(QLatin1Char('/')).trimmed().isEmpty())
+            edit->setCursorPosition(0);
+    });
+}
+
+} // namespace ui
+
 DateField::DateField(QWidget *parent)
     : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this))
 {
     m_edit->setObjectName(QStringLiteral("DateText"));
-    m_edit->setInputMask(QStringLiteral("00/00/0000; "));
+    ui::setDateMask(m_edit);
     m_button->setObjectName(QStringLiteral("CalendarButton"));
     m_button->setText(QStringLiteral("..."));
     m_button->setToolTip(QStringLiteral("Scegli la data dal calendario"));

@@ -10,6 +10,14 @@ class QCalendarWidget;
 class QLineEdit;
 class QToolButton;
 
+namespace ui {
+
+// Gives the edit the date mask "  /  /    ". While nothing is typed the cursor stays on the day's
+// first place, wherever a click or the focus puts it, so typing always starts from the day.
+void setDateMask(QLineEdit *edit);
+
+} // namespace ui
+
 class DateField : public QWidget {
     Q_OBJECT
 

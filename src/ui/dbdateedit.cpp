@@ -1,6 +1,7 @@
 #include "ui/dbdateedit.h"
 
 #include "ground/messages.h"
+#include "ui/datefield.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ const QString DateFormat = QStringLiteral("dd/MM/yyyy");
 DBDateEdit::DBDateEdit(QWidget *parent)
     : QLineEdit(parent), m_link(new FieldLink(this, [this] { showField(); }))
 {
-    setInputMask(QStringLiteral("00/00/0000; "));
+    ui::setDateMask(this);
     connect(this, &QLineEdit::textEdited, this, [this] { m_typed = m_link->startEdit(); });
     connect(this, &QLineEdit::editingFinished, this, &DBDateEdit::commit);
 }
@@ -38,14 +39,6 @@ bool DBDateEdit::commit()
     }
     m_typed = false;
     return m_link->write(date);
-}
-
-void DBDateEdit::focusInEvent(QFocusEvent *event)
-{
-    QLineEdit::focusInEvent(event);
-    // The mask leaves the cursor after its last place, where nothing can be typed.
-    if (isBlank())
-        setCursorPosition(0);
 }
 
 bool DBDateEdit::isBlank() const

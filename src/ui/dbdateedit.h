@@ -1,7 +1,8 @@
 #pragma once
 // DBDateEdit: a date field typed as dd/mm/yyyy over the mask "  /  /    ". A blank mask stores an empty
 // date; a date that does not exist is refused with a message and its text stays for the user to correct.
-// A blank field that gets the focus from the keyboard or the program takes typing from the day on.
+// A blank field takes typing from the day on, however it gets the focus; a date a rule fills in while
+// the user is in the field is typed over.
 
 #include "ui/fieldlink.h"
 
@@ -20,9 +21,6 @@ public:
     bool isBlank() const;
 
     static constexpr const char *BlankText = "  /  /    ";
-
-protected:
-    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void showField();

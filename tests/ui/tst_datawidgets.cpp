@@ -6,6 +6,7 @@
 #include "guitest.h"
 #include "testbase.h"
 #include "ui/closeguard.h"
+#include "ui/datefield.h"
 #include "ui/dbcheckbox.h"
 #include "ui/dbcombobox.h"
 #include "ui/dbdateedit.h"
@@ -157,8 +158,9 @@ private Q_SLOTS:
         }
     }
 
-    // However the focus comes (a page shown, Enter from the field before), typing fills the day first;
-    // a date filled in by a rule while the user is in the field is typed over.
+    // However the focus comes (a page shown, Enter from the field before, a click in the middle of the
+    // field), typing fills the day first; a date filled in by a rule while the user is in the field is
+    // typed over.
     void aBlankDateTakesTypingFromItsStart()
     {
         QDialog window;
@@ -183,6 +185,16 @@ private Q_SLOTS:
         QTest::keyClicks(edit, "15032022");
         QCOMPARE(edit->displayText(), QStringLiteral("15/03/2022"));
         m_settings->cancel();
+
+        auto *unbound = new DateField(&window);
+        layout->addWidget(unbound);
+        for (QLineEdit *blank : {static_cast<QLineEdit *>(edit), unbound->edit()}) {
+            blank->clear();
+            before->setFocus();
+            QTest::mouseClick(blank, Qt::LeftButton, {}, blank->rect().center());
+            QTest::keyClicks(blank, "01022021");
+            QCOMPARE(blank->displayText(), QStringLiteral("01/02/2021"));
+        }
     }
 
     void choiceWidgetsStoreTheirCodes()
