@@ -55,7 +55,7 @@ void showMessage(const ShownMessage &message)
         Messages::plain(message.text);
 }
 
-QLabel *caption(const QString &text, QWidget *parent)
+QLabel *fieldLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -337,13 +337,13 @@ QWidget *TMisurazioniForm::buildPeriodTab()
     m_periodTypes = comboBox("ComboBox4", tab);
 
     auto *form = new QGridLayout;
-    form->addWidget(caption(QStringLiteral("dal:"), tab), 0, 0);
+    form->addWidget(fieldLabel(QStringLiteral("dal:"), tab), 0, 0);
     form->addWidget(m_from, 0, 1);
-    form->addWidget(caption(QStringLiteral("al:"), tab), 1, 0);
+    form->addWidget(fieldLabel(QStringLiteral("al:"), tab), 1, 0);
     form->addWidget(m_to, 1, 1);
-    form->addWidget(caption(QStringLiteral("citta:"), tab), 0, 2);
+    form->addWidget(fieldLabel(QStringLiteral("citta:"), tab), 0, 2);
     form->addWidget(m_cities, 0, 3);
-    form->addWidget(caption(QStringLiteral("Tipo intervento"), tab), 1, 2);
+    form->addWidget(fieldLabel(QStringLiteral("Tipo intervento"), tab), 1, 2);
     form->addWidget(m_periodTypes, 1, 3, Qt::AlignLeft);
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(command("SpeedButton7", QStringLiteral("elenco dal..al.."), tab, &TMisurazioniForm::SpeedButton7Click));
@@ -556,7 +556,7 @@ void TMisurazioniForm::buildEntryPage()
     auto *extraGrid = new QGridLayout(extra);
     extraGrid->setHorizontalSpacing(12);
     const auto place = [&](int row, int column, const QString &label, QWidget *field) {
-        extraGrid->addWidget(caption(label, extra), row, column * 2);
+        extraGrid->addWidget(fieldLabel(label, extra), row, column * 2);
         extraGrid->addWidget(field, row, column * 2 + 1);
     };
     place(0, 0, QStringLiteral("n_azzeramenti"), boundEdit("DBEdit7", QStringLiteral("n_azzeramenti"), extra));
