@@ -74,10 +74,12 @@ public:
         const QWidget *view = option.widget;
         const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
         const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
-        const QString shown = option.fontMetrics.elidedText(index.data().toString(), option.textElideMode, area.width());
+        const QFontMetrics &metrics = option.fontMetrics;
+        const QString shown = metrics.elidedText(index.data().toString(), option.textElideMode, area.width());
         painter->setFont(option.font);
         painter->setPen(text);
-        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        // Drawn from its baseline: the elided text fits, so it needs no layout in a rectangle.
+        painter->drawText(QPoint(area.left(), area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent()), shown);
 
         if (option.state & QStyle::State_HasFocus) {
             QStyleOptionFocusRect focus;
