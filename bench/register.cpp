@@ -133,11 +133,15 @@ void registerLines(QList<Line> &lines)
         const double qtDraw = timeMs([&] { for (const Params &p : rowids) qt.readAll(qs, p); }, 3) / Screens;
         QScrollBar *scroll = grid->verticalScrollBar();
         double engDraw = 0;
+        double engRedraw = 0;
         for (int top : std::as_const(tops)) {
             scroll->setValue(top);
-            engDraw += timeMs([&] { grid->viewport()->repaint(); }, 3);
+            // The first paint of a screen is a scroll's; the grid keeps what it measured for the next ones.
+            engDraw += timeMs([&] { grid->viewport()->repaint(); });
+            engRedraw += timeMs([&] { grid->viewport()->repaint(); }, 3);
         }
         lines << Line{QStringLiteral("register grid, a screen of %1 rows drawn").arg(shown), engDraw / Screens, qtDraw, cDraw};
+        std::printf("(the same screens drawn again: %.3f ms)\n", engRedraw / Screens);
         // The program's share of the drawing: what the grid asks the model for each cell.
         QAbstractItemModel *model = grid->model();
         const double modelDraw = timeMs([&] {

@@ -4,6 +4,7 @@
 #include "ui/dbdateedit.h"
 #include "ui/dbedit.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -75,7 +76,7 @@ public:
         const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
         const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
         const QFontMetrics &metrics = option.fontMetrics;
-        const QString shown = metrics.elidedText(index.data().toString(), option.textElideMode, area.width());
+        const QString shown = elided(index.data().toString(), option, area.width());
         painter->setFont(option.font);
         painter->setPen(text);
         // Drawn from its baseline: the elided text fits, so it needs no layout in a rectangle.
@@ -108,7 +109,24 @@ public:
     }
 
 private:
+    // A screen repeats its dates, codes, names and models from row to row: each text is measured once
+    // per column width rather than once per cell.
+    QString elided(const QString &text, const QStyleOptionViewItem &option, int width) const
+    {
+        if (option.font != m_elidedFont || m_elided.size() > 4096) {
+            m_elided.clear();
+            m_elidedFont = option.font;
+        }
+        const auto key = qMakePair(width, text);
+        auto found = m_elided.constFind(key);
+        if (found == m_elided.constEnd())
+            found = m_elided.insert(key, option.fontMetrics.elidedText(text, option.textElideMode, width));
+        return *found;
+    }
+
     DBGrid *m_grid;
+    mutable QHash<QPair<int, QString>, QString> m_elided;
+    mutable QFont m_elidedFont;
 };
 
 } // namespace
