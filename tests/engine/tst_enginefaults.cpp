@@ -349,6 +349,7 @@ private Q_SLOTS:
         QCOMPARE(tablefiles::check(dir(), s), tablefiles::Condition::Missing);
         tablefiles::create(dir(), s);
         QCOMPARE(tablefiles::check(dir(), s), tablefiles::Condition::Sound);
+        QCOMPARE(tablefiles::integrityProblem(tablefiles::filePath(dir(), s.name)), QString());
     }
 
     void checkTellsDamagedFiles_data()
@@ -369,6 +370,8 @@ private Q_SLOTS:
         QString why;
         QCOMPARE(tablefiles::check(dir(), shopSchema(), &why), tablefiles::Condition::Damaged);
         QVERIFY2(why.contains(reason), qPrintable(why));
+        // An empty file is an empty database to SQLite: only the garbage fails its integrity check.
+        QCOMPARE(tablefiles::integrityProblem(file.fileName()).isEmpty(), content.isEmpty());
         QCOMPARE(tablefiles::check(dir(), registerSchema("esercizio"), &why), tablefiles::Condition::Damaged);
         QFile::remove(file.fileName());
         tablefiles::copy(dir(), QStringLiteral("misure"), dir() + QStringLiteral("/other"));

@@ -155,6 +155,25 @@ Condition check(const QString &directory, const TableSchema &schema, QString *re
     return why.isEmpty() ? Condition::Sound : Condition::Damaged;
 }
 
+QString integrityProblem(const QString &path)
+{
+    QString answer;
+    try {
+        sqlite::withDatabase(path, [&](sqlite3 *db) {
+            sqlite3_stmt *statement = nullptr;
+            if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK
+                && sqlite3_step(statement) == SQLITE_ROW)
+                answer = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+            else
+                answer = QString::fromUtf8(sqlite3_errmsg(db));
+            sqlite3_finalize(statement);
+        });
+    } catch (const EngineError &e) {
+        return e.message();
+    }
+    return answer == QLatin1String("ok") ? QString() : answer;
+}
+
 void upgrade(const QString &directory, const TableSchema &schema)
 {
     const QString path = filePath(directory, schema.name);

@@ -23,6 +23,11 @@ enum class Condition {
 // What the file holds, against its definition; `reason` says what is wrong with a damaged one.
 Condition check(const QString &directory, const TableSchema &schema, QString *reason = nullptr);
 
+// What SQLite's own integrity check finds wrong in the table file at `path` (opened as a cursor opens
+// it, so that a transaction a killed process left in its journal is rolled back first); empty when the
+// file is sound. A file that cannot be opened says so.
+QString integrityProblem(const QString &path);
+
 // Brings a file of an earlier version to the schema, keeping every row: missing fields are added
 // (empty), text fields widened, missing indexes created; the file is then stamped with the schema's
 // version. A file already at the version is left as it is. Throws EngineError, changing nothing, for
