@@ -121,6 +121,29 @@ Table *Tdm::makeTable(const QString &cursorName, const QString &tableName, const
     return table;
 }
 
+void addRegisterLookups(engine::Table &verifications, engine::Table *shops, engine::Table *models, engine::Table *technicians)
+{
+    const struct {
+        const char *name;
+        int size;
+        Table *table;
+        const char *key;
+        const char *result;
+    } registerLookups[] = {
+        {"ragione_sociale", 60, shops, "Id_esercizio", "Ragione_sociale"},
+        {"partita_iva", 16, shops, "Id_esercizio", "Piva"},
+        {"marchio_ms", 40, models, "Id_ms", "Marchio_ms"},
+        {"denominazione_ms", 40, models, "Id_ms", "Denominazione_ms"},
+        {"logotipo_ms", 2, models, "Id_ms", "Logotipo_ms"},
+        {"cogn_nome", 52, technicians, "Id_tecnico", "Cogn_nome"},
+    };
+    for (const auto &lookup : registerLookups) {
+        const QString key = QString::fromLatin1(lookup.key);
+        verifications.addLookupField({QString::fromLatin1(lookup.name), FieldType::Text, lookup.size, key,
+                                       lookup.table, key, QString::fromLatin1(lookup.result)});
+    }
+}
+
 void Tdm::declareFields()
 {
     TabLsogg->setMasterLink(Tabsoggetto, QStringLiteral("Id_sogg"), QStringLiteral("Id_sogg_obbl"));
@@ -130,25 +153,7 @@ void Tdm::declareFields()
     Tabtecnico->addLookupField({QStringLiteral("al_sigillo"), FieldType::Text, 30, QStringLiteral("Id_sogg"),
                                 TabLsogg, QStringLiteral("Id_Lsogg"), QStringLiteral("Id_al_sigillo")});
 
-    const struct {
-        const char *name;
-        int size;
-        Table *table;
-        const char *key;
-        const char *result;
-    } registerLookups[] = {
-        {"ragione_sociale", 60, Tabesercizio, "Id_esercizio", "Ragione_sociale"},
-        {"partita_iva", 16, Tabesercizio, "Id_esercizio", "Piva"},
-        {"marchio_ms", 40, Tabms, "Id_ms", "Marchio_ms"},
-        {"denominazione_ms", 40, Tabms, "Id_ms", "Denominazione_ms"},
-        {"logotipo_ms", 2, Tabms, "Id_ms", "Logotipo_ms"},
-        {"cogn_nome", 52, Tabtecnico, "Id_tecnico", "Cogn_nome"},
-    };
-    for (const auto &lookup : registerLookups) {
-        const QString key = QString::fromLatin1(lookup.key);
-        Tabmisurazioni->addLookupField({QString::fromLatin1(lookup.name), FieldType::Text, lookup.size, key,
-                                        lookup.table, key, QString::fromLatin1(lookup.result)});
-    }
+    addRegisterLookups(*Tabmisurazioni, Tabesercizio, Tabms, Tabtecnico);
     Tabmisurazioni->addCalculatedField({QStringLiteral("tipo_int_str"), FieldType::Text, 50});
     Tabmisurazioni->addCalculatedField({QStringLiteral("esito_str"), FieldType::Text, 20});
 }

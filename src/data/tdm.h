@@ -133,6 +133,10 @@ private:
     QStringList m_damagedFiles; // met by the opening under way
 };
 
+// The looked-up fields of the register's cursor (misurazioni2): the shop's name and VAT number, the
+// model's make, name and logotype, the technician's name, each by its identifier. Before the open.
+void addRegisterLookups(engine::Table &verifications, engine::Table *shops, engine::Table *models, engine::Table *technicians);
+
 // The one data module of the program; set while a Tdm exists.
 extern Tdm *dm;
 

@@ -1,5 +1,6 @@
 #include "prints/export_xlsx.h"
 
+#include "data/tdm.h"
 #include "ground/state.h"
 
 #include <QDate>
@@ -174,24 +175,7 @@ ExportSource::ExportSource(const AppState &state)
         registry.table->setTableName(QString::fromLatin1(registry.name));
         registry.table->open();
     }
-    const struct {
-        const char *name;
-        int size;
-        Table *table;
-        const char *key;
-        const char *result;
-    } lookups[] = {
-        {"ragione_sociale", 60, &m_shops, "Id_esercizio", "Ragione_sociale"},
-        {"marchio_ms", 40, &m_models, "Id_ms", "Marchio_ms"},
-        {"denominazione_ms", 40, &m_models, "Id_ms", "Denominazione_ms"},
-        {"logotipo_ms", 2, &m_models, "Id_ms", "Logotipo_ms"},
-        {"cogn_nome", 52, &m_technicians, "Id_tecnico", "Cogn_nome"},
-    };
-    for (const auto &lookup : lookups) {
-        const QString key = QString::fromLatin1(lookup.key);
-        m_verifications.addLookupField({QString::fromLatin1(lookup.name), engine::FieldType::Text, lookup.size, key,
-                                        lookup.table, key, QString::fromLatin1(lookup.result)});
-    }
+    addRegisterLookups(m_verifications, &m_shops, &m_models, &m_technicians);
     m_verifications.setDirectory(state.yearDir());
     m_verifications.setTableName(QStringLiteral("misurazioni2"));
     m_verifications.setIndexName(QStringLiteral("fineindex"));
