@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
 
 std::unique_ptr<Table> openTable(const QString &dir, const QString &name, const QString &index = {})
@@ -203,6 +205,83 @@ private Q_SLOTS:
         });
         QCOMPARE(child, failedBy);
         QCOMPARE(rawIds(path, "SELECT rowid FROM note ORDER BY rowid"), (QList<qint64>{1, 2}));
+    }
+
+    // A scope that adds more rows than its table held writes them without keeping the indexes up to
+    // date and builds the indexes again before its commit: afterwards the file has every index, whole,
+    // also when something looked at the file in the middle (it gets them back then).
+    void aLongScopeLeavesTheIndexesWhole_data()
+    {
+        QTest::addColumn<bool>("lookInTheMiddle");
+        QTest::newRow("alone") << false;
+        QTest::newRow("looked at in the middle") << true;
+    }
+    void aLongScopeLeavesTheIndexesWhole()
+    {
+        QFETCH(bool, lookInTheMiddle);
+        const QString path = tablefiles::filePath(dir(), QStringLiteral("misure"));
+        auto t = openTable(dir(), QStringLiteral("misure"), QStringLiteral("r_dittaindex"));
+        {
+            BulkScope scope;
+            for (int id = 6; id < 10000; ++id) {
+                insertRows(*t, {{id, id % 7, "3", day(1 + id % 28), id % 2 ? "rossi" : "Bianchi", id, true}});
+                if (lookInTheMiddle && id == 5000)
+                    QCOMPARE(tablefiles::readSchema(dir(), QStringLiteral("misure")).indexes.size(), 2);
+            }
+        }
+        QCOMPARE(tablefiles::readSchema(dir(), QStringLiteral("misure")).indexes.size(), 2);
+        QCOMPARE(tablefiles::integrityProblem(path), QString());
+        QCOMPARE(rawIds(path, "SELECT count(*) FROM misure INDEXED BY r_dittaindex WHERE r_ditta = 'ROSSI' COLLATE NOCASE"),
+                 QList<qint64>{4997 + 2});
+        QCOMPARE(rawIds(path, "SELECT count(*) FROM misure INDEXED BY fineindex WHERE Data_fine = '2010-03-01'"), QList<qint64>{357});
+        QCOMPARE(t->recordCount(), 9999);
+    }
+
+    // The same scope ended by a full disk at the commit (the rows fit in the cache), by one in the
+    // middle (they do not) or by a kill in the middle: the file holds what it held before, with its
+    // index.
+    void aLongScopeThatFailsLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<int>("textSize");
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("full disk at the commit") << 100 << false;
+        QTest::newRow("full disk in the middle") << 4000 << false;
+        QTest::newRow("killed in the middle") << 4000 << true;
+    }
+    void aLongScopeThatFailsLeavesTheFileAsItWas()
+    {
+        QFETCH(int, textSize);
+        QFETCH(bool, killed);
+        TableSchema wide;
+        wide.name = QStringLiteral("note");
+        wide.fields = {{QStringLiteral("Id"), FieldType::Integer, 0, true},
+                       {QStringLiteral("Chiave"), FieldType::Text, 10, false},
+                       {QStringLiteral("Testo"), FieldType::Text, 4000, false}};
+        wide.primaryKey = QStringLiteral("Id");
+        wide.indexes = {{QStringLiteral("chiaveindex"), QStringLiteral("Chiave"), true}};
+        tablefiles::create(dir(), wide);
+        const QString path = tablefiles::filePath(dir(), wide.name);
+        insertRows(*openTable(dir(), wide.name), {{1, "uno", "uno"}, {2, "due", "due"}});
+        const int rows = 6000;
+        const int child = filesizelimit::run(killed ? RLIM_INFINITY : QFileInfo(path).size() + 64 * 1024, [&] {
+            auto t = openTable(dir(), wide.name);
+            const QString text(textSize, QLatin1Char('x'));
+            try {
+                BulkScope scope;
+                for (int id = 3; id < 3 + rows; ++id) {
+                    if (killed && id == 5000)
+                        std::raise(SIGKILL);
+                    insertRows(*t, {{id, QString::number(id % 100), text}});
+                }
+            } catch (const EngineError &e) {
+                return e.message().contains(QStringLiteral("disco")) ? 10 : 2;
+            }
+            return 1;
+        });
+        QCOMPARE(child, killed ? -1 : 10);
+        // The engine's connection rolls back what the kill left in the journal; a read-only one could not.
+        QCOMPARE(tablefiles::integrityProblem(path), QString());
+        QCOMPARE(rawIds(path, "SELECT rowid FROM note INDEXED BY chiaveindex ORDER BY Chiave"), (QList<qint64>{2, 1}));
     }
 
     void lastStoredIdWhateverTheCursorShows()

@@ -165,6 +165,8 @@ public:
     RowId insert(const CellRef *cells, StorageObserver *writer) override
     {
         beginWrite();
+        if (m_level > 0)
+            holdIndexesWhenWorthIt();
         RowId rowid = 0;
         {
             Use use(prepared(m_insert, [this] { return sqlite::insert(m_schema); }));
@@ -175,6 +177,8 @@ public:
                 writeFailed(step, QStringLiteral("Impossibile registrare il record nella tabella %1"));
             rowid = sqlite3_last_insert_rowid(db());
         }
+        if (m_level > 0)
+            ++m_insertsInTransaction;
         tellOthers(writer, rowid);
         return rowid;
     }
@@ -287,7 +291,10 @@ public:
                 sqlite::exec(db(), "RELEASE sigillo_" + QByteArray::number(level));
                 return {};
             }
-            const int result = sqlite3_exec(db(), "COMMIT", nullptr, nullptr, nullptr);
+            int result = createHeldIndexes();
+            if (result == SQLITE_OK)
+                result = sqlite3_exec(db(), "COMMIT", nullptr, nullptr, nullptr);
+            transactionEnded();
             if (result == SQLITE_OK)
                 return {};
             const QString reason = writeFailure(db(), result);
@@ -301,7 +308,78 @@ public:
         }
     }
 
+    // Before anything but the cursors looks at the file: its held indexes back, for good in this
+    // transaction.
+    void restoreIndexes()
+    {
+        if (m_level > 0)
+            m_mayHoldIndexes = false;
+        if (const int result = createHeldIndexes(); result != SQLITE_OK)
+            writeFailed(result, QStringLiteral("Impossibile ricostruire gli indici della tabella %1"));
+    }
+
 private:
+    // SQLite builds an index from all its keys at once several times faster than it keeps it up to
+    // date row by row. A transaction that has added at least as many rows as the table held before
+    // therefore drops the secondary indexes and creates them again right before its commit, inside
+    // it: a crash still leaves the file as it was. The cursors hold their rows and orders in memory
+    // and never read through these indexes; anything else that opens the file gets them back first.
+    static constexpr int FirstHoldCheck = 2048;
+
+    void holdIndexesWhenWorthIt()
+    {
+        if (m_insertsInTransaction < m_nextHoldCheck)
+            return;
+        m_nextHoldCheck *= 2;
+        if (!m_mayHoldIndexes || !m_heldIndexes.empty())
+            return;
+        // Each statement ends before the drops: SQLite drops nothing while one is still reading.
+        {
+            sqlite::Statement count(db(), "SELECT count(*) FROM " + sqlite::quoteName(m_schema.name));
+            if (count.step() != SQLITE_ROW || sqlite3_column_int64(count.get(), 0) > 2 * qint64(m_insertsInTransaction))
+                return;
+        }
+        std::vector<std::pair<QByteArray, QByteArray>> indexes; // name, statement
+        {
+            sqlite::Statement list(db(), "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                                         "AND sql NOT LIKE 'CREATE UNIQUE%'");
+            while (list.step() == SQLITE_ROW)
+                indexes.emplace_back(reinterpret_cast<const char *>(sqlite3_column_text(list.get(), 0)),
+                                     reinterpret_cast<const char *>(sqlite3_column_text(list.get(), 1)));
+        }
+        for (const auto &[name, statement] : indexes) {
+            const int result = sqlite3_exec(db(), "DROP INDEX " + sqlite::quoteName(QString::fromUtf8(name)), nullptr, nullptr, nullptr);
+            if (result != SQLITE_OK) {
+                // The rest stay: only a transaction lost with the drop fails the write.
+                if (sqlite3_get_autocommit(db()))
+                    writeFailed(result, QStringLiteral("Impossibile registrare il record nella tabella %1"));
+                m_mayHoldIndexes = false;
+                return;
+            }
+            m_heldIndexes.push_back(statement);
+        }
+    }
+
+    // SQLITE_OK, or the code of the creation that failed.
+    int createHeldIndexes()
+    {
+        while (!m_heldIndexes.empty()) {
+            if (const int result = sqlite3_exec(db(), m_heldIndexes.back().constData(), nullptr, nullptr, nullptr); result != SQLITE_OK)
+                return result;
+            m_heldIndexes.pop_back();
+        }
+        return SQLITE_OK;
+    }
+
+    // A rollback gives the dropped indexes back by itself.
+    void transactionEnded()
+    {
+        m_heldIndexes.clear();
+        m_insertsInTransaction = 0;
+        m_nextHoldCheck = FirstHoldCheck;
+        m_mayHoldIndexes = true;
+    }
+
     void readCells(sqlite3_stmt *statement, int firstColumn, RowId rowid, CellRef *cells) const
     {
         for (int f = 0; f < m_schema.fields.size(); ++f) {
@@ -365,6 +443,7 @@ private:
     {
         if (!sqlite3_get_autocommit(db()))
             sqlite3_exec(db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        transactionEnded();
         m_level = 0;
         m_broken = true;
         tellEveryone();
@@ -384,6 +463,10 @@ private:
     sqlite::Statement m_insert, m_selectRow, m_delete, m_deleteAll;
     std::map<QByteArray, sqlite::Statement> m_updates; // by the mask of the fields written
     std::map<int, sqlite::Statement> m_last;
+    std::vector<QByteArray> m_heldIndexes; // the statements that create the dropped indexes again
+    int m_insertsInTransaction = 0;
+    int m_nextHoldCheck = FirstHoldCheck;
+    bool m_mayHoldIndexes = true;
 };
 
 QHash<QString, std::shared_ptr<SqliteStorage>> &registry()
@@ -442,6 +525,7 @@ void withDatabase(const QString &path, const std::function<void(sqlite3 *db)> &w
 {
     const auto it = registry().constFind(key(path));
     if (it != registry().cend()) {
+        (*it)->restoreIndexes();
         work((*it)->db());
         (*it)->rereadSchema();
         return;
