@@ -7,23 +7,9 @@
 #include "ui/dbgrid.h"
 #include "ui/keyhelpers.h"
 
-#include <QStyledItemDelegate>
-
 TelencoutentiForm *elencoutentiForm = nullptr;
 
 namespace {
-
-// A hash means nothing to the reader: the list shows that a password is there, not what it holds.
-class HiddenHashDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QString displayText(const QVariant &value, const QLocale &locale) const override
-    {
-        return passwords::isHash(value.toString()) ? QStringLiteral("********")
-                                                   : QStyledItemDelegate::displayText(value, locale);
-    }
-};
 
 bool isProtectedUser(const QString &name)
 {
@@ -44,10 +30,10 @@ void TelencoutentiForm::buildListPage()
     auto *grid = new DBGrid(this);
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setDataSource(dm->dspwd);
-    grid->setColumns({{QStringLiteral("Nome"), QStringLiteral("Nome"), 160},
-                      {QStringLiteral("Password"), QStringLiteral("Password"), 160},
-                      {QStringLiteral("Livello"), QStringLiteral("Livello"), 0}});
-    grid->setItemDelegateForColumn(1, new HiddenHashDelegate(grid));
+    // A hash means nothing to the reader: the list shows that a password is there, not what it holds.
+    GridColumn password{QStringLiteral("Password"), QStringLiteral("Password"), 160};
+    password.shownAs = [](const QString &text) { return passwords::isHash(text) ? QStringLiteral("********") : text; };
+    grid->setColumns({{QStringLiteral("Nome"), QStringLiteral("Nome"), 160}, password, {QStringLiteral("Livello"), QStringLiteral("Livello"), 0}});
 
     QPushButton *newButton = command("SpeedButton1", QStringLiteral("Nuovo"), this, &TelencoutentiForm::SpeedButton1Click);
     QPushButton *editButton = command("SpeedButton2", QStringLiteral("Modifica"), this, &TelencoutentiForm::SpeedButton2Click);

@@ -29,6 +29,12 @@ public:
     TableModel *tableModel() const { return m_model; }
     engine::Table *table() const { return m_model->table(); }
 
+    // The grid's lines are drawn by the cells themselves (the view's own grid is off): a cell's place,
+    // for its editor and its updates, and its size leave them out as the view's grid would.
+    QRect visualRect(const QModelIndex &index) const override;
+    int sizeHintForColumn(int column) const override { return QTableView::sizeHintForColumn(column) + 1; }
+    int sizeHintForRow(int row) const override { return QTableView::sizeHintForRow(row) + 1; }
+
 Q_SIGNALS:
     void titleClicked(const QString &field);
 

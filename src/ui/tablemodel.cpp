@@ -133,8 +133,11 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || !m_table || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return displayText(m_table->valueAt(index.row(), m_columns[index.column()].field));
+    case Qt::DisplayRole: {
+        const GridColumn &column = m_columns[index.column()];
+        const QString text = displayText(m_table->valueAt(index.row(), column.field));
+        return column.shownAs ? column.shownAs(text) : text;
+    }
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
         if (!m_rowColor && !m_rowTextColor)

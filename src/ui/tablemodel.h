@@ -22,6 +22,7 @@ struct GridColumn {
     int width = 0;            // pixels; 0 fits the title and the first rows
     bool highlighted = false; // title drawn green: clicking it changes the order
     QColor titleColor = {};   // a highlighted title in this colour instead, on the normal background
+    std::function<QString(const QString &text)> shownAs = {}; // what a cell shows instead of its text
 };
 
 class TableModel : public QAbstractTableModel {

@@ -10,7 +10,6 @@
 #include "ui/dbgrid.h"
 
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 
 #include <memory>
 
@@ -28,9 +27,7 @@ int page(QWidget &window)
 QString shownInGrid(QWidget &window, int row, int column)
 {
     auto *grid = window.findChild<DBGrid *>(QStringLiteral("DBGrid1"));
-    const QModelIndex index = grid->model()->index(row, column);
-    auto *delegate = qobject_cast<QStyledItemDelegate *>(grid->itemDelegateForIndex(index));
-    return delegate->displayText(index.data(), QLocale());
+    return grid->model()->index(row, column).data().toString();
 }
 
 void select(QWidget &window, const QString &name)

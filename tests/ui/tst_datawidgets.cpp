@@ -417,6 +417,39 @@ private Q_SLOTS:
         QCOMPARE(names().first(), QStringLiteral("ALTRA FINESTRA"));
     }
 
+    // The cells draw the grid's lines themselves: every cell, a coloured row's and one shown through
+    // its column's own text among them, has its right and bottom lines, and an editor leaves them.
+    void theGridsLinesFrameEveryCell()
+    {
+        DBGrid grid;
+        grid.setDataSource(m_shopSource.get());
+        GridColumn town{QStringLiteral("Comune"), QStringLiteral("Comune")};
+        town.shownAs = [](const QString &text) { return text.toLower(); };
+        grid.setColumns({{QStringLiteral("Ragione_sociale"), QStringLiteral("Ragione sociale")}, town});
+        grid.setRowColor([](const Table &table, int row) {
+            return table.valueAt(row, QStringLiteral("Comune")).toString() == QLatin1String("MILANO") ? QColor(Qt::darkMagenta) : QColor();
+        });
+        grid.resize(400, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QCOMPARE(grid.model()->index(1, 1).data().toString(), QStringLiteral("milano"));
+        QStyleOptionViewItem option;
+        option.initFrom(&grid);
+        const QColor line = QColor::fromRgba(QRgb(grid.style()->styleHint(QStyle::SH_Table_GridLineColor, &option, &grid)));
+        const QImage shown = grid.viewport()->grab().toImage();
+        for (int row = 0; row < 3; ++row) {
+            const int top = grid.rowViewportPosition(row), bottom = top + grid.rowHeight(row) - 1;
+            for (int column = 0; column < 2; ++column) {
+                const int left = grid.columnViewportPosition(column), right = left + grid.columnWidth(column) - 1;
+                QCOMPARE(shown.pixelColor(right, (top + bottom) / 2), line);
+                QCOMPARE(shown.pixelColor(left + 2, bottom), line);
+                const QRect cell = grid.visualRect(grid.model()->index(row, column));
+                QCOMPARE(cell, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+            }
+        }
+        QCOMPARE(shown.pixelColor(2, grid.rowViewportPosition(1) + 2), QColor(Qt::darkMagenta));
+    }
+
     void anEditableGridPostsEachCellLeft_data()
     {
         QTest::addColumn<QString>("field");
