@@ -1,7 +1,7 @@
 // sigillo_bench: times the table engine, the data module and the windows on an archive of realistic
 // size against the same work done, in the same run and on the same files, by two baselines: Qt SQL, as
 // a program without the engine would use SQLite, and plain C on the sqlite3 API, the practical limit of
-// this design. Usage: sigillo_bench [rows]
+// this design. Usage: sigillo_bench [rows], 1,000 to 1,000,000 of them.
 // It is not part of the program; benchkit.h holds the baselines, windows.cpp and register.cpp the windows'
 // lines, years.cpp the walks that write a year, report.cpp the report engine's.
 
@@ -32,7 +32,15 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int rows = argc > 1 ? std::clamp(atoi(argv[1]), demo::MinimumInterventions, demo::MaximumInterventions) : 100000;
+    // Fewer rows than a thousand leave some lines without their screens and samples.
+    constexpr int FewestRows = 1000;
+    bool counted = argc == 1;
+    const int rows = argc == 2 ? QByteArray(argv[1]).toInt(&counted) : 100000;
+    if (!counted || argc > 2 || rows < FewestRows || rows > demo::MaximumInterventions) {
+        std::fprintf(stderr, "usage: sigillo_bench [rows]   (%d to %d interventions, 100000 when not given)\n", FewestRows,
+                     demo::MaximumInterventions);
+        return 2;
+    }
 
     // The archive sigillo-cli demo builds: its register gives every line its rows.
     QTemporaryDir dir;
