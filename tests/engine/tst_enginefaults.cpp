@@ -229,7 +229,9 @@ private Q_SLOTS:
                     QCOMPARE(tablefiles::readSchema(dir(), QStringLiteral("misure")).indexes.size(), 2);
             }
         }
-        QCOMPARE(tablefiles::readSchema(dir(), QStringLiteral("misure")).indexes.size(), 2);
+        const QList<IndexDef> indexes = tablefiles::readSchema(dir(), QStringLiteral("misure")).indexes;
+        QCOMPARE(indexes.size(), 2);
+        QCOMPARE(indexes.first().name, QStringLiteral("fineindex"));
         QCOMPARE(tablefiles::integrityProblem(path), QString());
         QCOMPARE(rawIds(path, "SELECT count(*) FROM misure INDEXED BY r_dittaindex WHERE r_ditta = 'ROSSI' COLLATE NOCASE"),
                  QList<qint64>{4997 + 2});

@@ -360,13 +360,13 @@ private:
         }
     }
 
-    // SQLITE_OK, or the code of the creation that failed.
+    // In the order they had; SQLITE_OK, or the code of the creation that failed.
     int createHeldIndexes()
     {
         while (!m_heldIndexes.empty()) {
-            if (const int result = sqlite3_exec(db(), m_heldIndexes.back().constData(), nullptr, nullptr, nullptr); result != SQLITE_OK)
+            if (const int result = sqlite3_exec(db(), m_heldIndexes.front().constData(), nullptr, nullptr, nullptr); result != SQLITE_OK)
                 return result;
-            m_heldIndexes.pop_back();
+            m_heldIndexes.erase(m_heldIndexes.begin());
         }
         return SQLITE_OK;
     }
