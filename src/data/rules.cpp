@@ -300,11 +300,14 @@ void Tdm::TabmisurazioniCOMUNEChange()
         Tabmisurazioni->setValue(QStringLiteral("PROVINCIA"), QString());
         return;
     }
-    if (!municipalityExists(municipality)) {
+    // Its province is null only when the list lacks it (a text field reads "" when empty): the walks
+    // that write a year come through here at every record.
+    const QVariant province = municipalityField(municipality, QStringLiteral("PROVINCIAI"));
+    if (province.isNull()) {
         Messages::plain(QStringLiteral("Errore Sul Comune inserito"));
         return;
     }
-    Tabmisurazioni->setValue(QStringLiteral("PROVINCIA"), municipalityField(municipality, QStringLiteral("PROVINCIAI")));
+    Tabmisurazioni->setValue(QStringLiteral("PROVINCIA"), province);
     Tabmisurazioni->setValue(QStringLiteral("CAP"), municipalityField(municipality, QStringLiteral("CAP")));
 }
 

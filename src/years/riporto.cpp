@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QSet>
 
+#include <utility>
+
 using engine::Table;
 
 namespace years {
@@ -16,10 +18,7 @@ namespace years {
 namespace {
 
 // A meter: its serial number and its model.
-QString meterKey(const QString &serial, int model)
-{
-    return serial + QLatin1Char('\n') + QString::number(model);
-}
+using Meter = std::pair<QString, int>;
 
 // Shows the previous year's rows of one filter; their count.
 int selectRows(Table &previous, const QString &filter)
@@ -57,10 +56,9 @@ Riporto RiportaVerifiche(Tdm &data, const Progress &progress)
     // The meters of the working year, kept here as they are carried: looking each one up in the
     // register would place every record appended so far at each step of the walk.
     Table &target = *data.Tabmisurazioni;
-    QSet<QString> present;
+    QSet<Meter> present;
     for (int row = 0; row < target.recordCount(); ++row)
-        present.insert(meterKey(target.valueAt(row, QStringLiteral("Matricola_ms")).toString(),
-                                target.valueAt(row, QStringLiteral("Id_ms")).toInt()));
+        present.insert({target.valueAt(row, QStringLiteral("Matricola_ms")).toString(), target.valueAt(row, QStringLiteral("Id_ms")).toInt()});
 
     // In this order: the shop's rule empties the address and the municipality's rule fills province and
     // postal code, which the previous values then overwrite.
@@ -78,7 +76,7 @@ Riporto RiportaVerifiche(Tdm &data, const Progress &progress)
     // Latest end date first: a meter is carried from its most recent intervention.
     for (previous.last(); !previous.bof(); previous.prior()) {
         steps.step(++done);
-        const QString meter = meterKey(previous.asString(QStringLiteral("MATRICOLA_MS")), previous.asInteger(QStringLiteral("ID_MS")));
+        const Meter meter{previous.asString(QStringLiteral("MATRICOLA_MS")), previous.asInteger(QStringLiteral("ID_MS"))};
         if (present.contains(meter))
             continue;
         target.append();

@@ -133,6 +133,7 @@ public:
     bool skipAdvance = false; // the posted row left the view: the cursor already stands on its follower
     TableState state = TableState::Inactive;
     QVariantList buffer;
+    QVariantList emptyRow;   // the buffer of a new row, made once per open
     std::vector<bool> dirty; // fields assigned since edit(): an update writes only these
     bool modified = false;
     RowId editRow = -1;      // the row an edit writes to
@@ -677,6 +678,9 @@ public:
     void buildFields()
     {
         allFields = schema.fields;
+        emptyRow.clear();
+        for (const FieldDef &f : schema.fields)
+            emptyRow << emptyValue(f.type);
         fieldMap.clear();
         pkField = -1;
         for (int i = 0; i < schema.fields.size(); ++i) {
@@ -1471,9 +1475,7 @@ void Table::append()
     d->requireOpen();
     d->leaveEditing();
     d->applyNotices();
-    d->buffer.clear();
-    for (const FieldDef &f : d->schema.fields)
-        d->buffer << emptyValue(f.type);
+    d->buffer = d->emptyRow;
     // A detail's new row belongs to the master's current row.
     if (d->master && d->linkActive) {
         for (size_t i = 0; i < d->detailIndex.size(); ++i) {
